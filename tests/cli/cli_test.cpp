@@ -1,0 +1,84 @@
+// The kestovar program from the command line: exit statuses, stop texts and the listings.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "support/test_support.h"
+
+namespace kestovar {
+namespace {
+
+struct RunResult {
+  int status = -1;
+  std::string output;
+};
+
+// Runs a command in the current directory with empty standard input.
+RunResult run(const std::string& command) {
+  RunResult r;
+  FILE* p = popen((command + " < /dev/null 2>&1").c_str(), "r");
+  if (!p) return r;
+  char buf[4096];
+  size_t n;
+  while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.output.append(buf, n);
+  int st = pclose(p);
+  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+  return r;
+}
+
+const std::string kProgram = KESTOVAR_BINARY;
+
+TEST(Cli, HelpAndVersion) {
+  RunResult help = run(kProgram + " --help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.output.find("Usage: kestovar"), std::string::npos);
+  RunResult version = run(kProgram + " --version");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_NE(version.output.find("kestovar 0.3"), std::string::npos);
+}
+
+TEST(Cli, MissingControlFileStopsWithNonZeroStatus) {
+  test::TempDir dir;
+  RunResult r = run(kProgram + " nosuch");
+  EXPECT_NE(r.status, 0);
+  EXPECT_NE(r.output.find(" => Error opening file: nosuch.pcr Unit: 1"), std::string::npos)
+      << r.output;
+  EXPECT_FALSE(std::filesystem::exists("nosuch.out"));
+}
+
+TEST(Cli, CancelledDialogLeavesAnEmptyCode) {
+  test::TempDir dir;
+  RunResult r = run(kProgram);
+  EXPECT_NE(r.status, 0);
+  EXPECT_NE(r.output.find("Select input PCR file:"), std::string::npos);
+  EXPECT_NE(r.output.find(" => Error opening file: .pcr Unit: 1"), std::string::npos) << r.output;
+}
+
+TEST(Cli, MalformedControlFileNamesTheLine) {
+  test::TempDir dir;
+  dir.write("bad.pcr", "COMM bad\n! Job\n   0   5   1   x\n");
+  RunResult r = run(kProgram + " bad");
+  EXPECT_NE(r.status, 0);
+  EXPECT_NE(r.output.find(" => FindFMT: invalid character in a numeric field !"),
+            std::string::npos)
+      << r.output;
+  EXPECT_NE(r.output.find("  => Please check your input file at line:    3 !"), std::string::npos);
+  // The listings were opened and hold the start of the job.
+  std::string out = dir.read("bad.out");
+  EXPECT_NE(out.find(" => PCR file code: bad"), std::string::npos);
+}
+
+TEST(Cli, SettingsFileCreatedInTheKestovarDirectory) {
+  test::TempDir dir;
+  std::filesystem::create_directory("settings");
+  RunResult r = run("KESTOVAR=" + (dir.path() / "settings").string() + " " + kProgram + " nosuch");
+  EXPECT_NE(r.status, 0);
+  EXPECT_TRUE(std::filesystem::exists("settings/kestovar.dir"));
+}
+
+}  // namespace
+}  // namespace kestovar
