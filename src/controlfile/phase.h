@@ -19,12 +19,12 @@ namespace kestovar {
 struct AtomSite {
   std::string Label = std::string(LABEL_LEN, ' ');
   std::string Type = std::string(LABEL_LEN, ' ');  // scattering type
-  int phase = 0;  // phase number 1..NPHT
-  int N_t = 0;    // 0 isotropic, 2 betas, 4 form factors; magnetic formats: kind of extra lines
+  int phase = 0;                                   // phase number 1..NPHT
+  int N_t = 0;  // 0 isotropic, 2 betas, 4 form factors; magnetic formats: kind of extra lines
   int In = 0, Fin = 0;  // first and last symmetry operator used (crystal format)
   int MagType = 0;      // label Mag: the magnetic-matrix set acting on the moment
   int Vek = 0;          // propagation-vector index
-  ParamSlot MagPh{};    // magnetic phase (formats of Jbt 1, -1, 5); its codeword is kept, not decoded
+  ParamSlot MagPh{};  // magnetic phase (formats of Jbt 1, -1, 5); its codeword is kept, not decoded
   int Species = 0, MagSpecies = 0;  // species index (negative: object); magnetic species
   std::array<ParamSlot, NAT_P + 1> slot{};
 };
@@ -52,10 +52,10 @@ struct Phase {
   bool MagneticGroup = false;  // "Mag" after the symbol (crystal and magnetic phases)
 
   // First flag line.
-  int Nat = 0;        // atoms of the phase
-  int FirstAtom = 0;  // index of its first atom in ModelStore::atoms
-  int Dis = 0;        // distance restraints
-  int Mom = 0;        // moment restraints
+  int Nat = 0;                      // atoms of the phase
+  int FirstAtom = 0;                // index of its first atom in ModelStore::atoms
+  int Dis = 0;                      // distance restraints
+  int Mom = 0;                      // moment restraints
   float Pr1 = 0, Pr2 = 0, Pr3 = 0;  // preferred-orientation direction
   int Jbt = 0;
   int Irf = 0;
@@ -63,9 +63,9 @@ struct Phase {
   int Str = 0;
   int Furth = 0;
   float ATZ = 0;
-  int Nvk = 0;        // propagation vectors (positive; doubled when augmented)
+  int Nvk = 0;                 // propagation vectors (positive; doubled when augmented)
   bool KvecAugmented = false;  // the file gave Nvk negative: -k follows every k
-  int PhaseNpr = 0;   // profile function, file value + 1
+  int PhaseNpr = 0;            // profile function, file value + 1
   int More = 0;
 
   // Second flag line.
@@ -83,7 +83,7 @@ struct Phase {
   std::array<ParamSlot, MPAR + 1> slot{};
   std::array<std::array<ParamSlot, 3>, NEQV + 1> kvec{};
   std::array<bool, NEQV + 1> KvecEquivalent{};  // k equivalent to -k (2k on the lattice)
-  std::array<float, 6> DirectCell{};  // a, b, c, alpha, beta, gamma
+  std::array<float, 6> DirectCell{};            // a, b, c, alpha, beta, gamma
   float CellVolume = 0;
   int FurtherBase = 59;
   std::array<std::string, MPAR + 1> FurthLabel{};  // labels of the further parameters, 1..Furth

@@ -14,8 +14,7 @@ float LineValues::r(size_t k) const {
 
 int LineValues::i(size_t k) const {
   if (k >= f.size()) return 0;
-  return f[k].kind == text::Field::Kind::Real ? static_cast<int>(f[k].r)
-                                              : static_cast<int>(f[k].i);
+  return f[k].kind == text::Field::Kind::Real ? static_cast<int>(f[k].r) : static_cast<int>(f[k].i);
 }
 
 std::string LineValues::a(size_t k, size_t width) const {
@@ -36,7 +35,9 @@ bool read_text_line(ModelStore& store, std::string& line) {
   }
 }
 
-std::string reals_spec(size_t n) { return std::string(n, 'F'); }
+std::string reals_spec(size_t n) {
+  return std::string(n, 'F');
+}
 
 void read_slot_values(ModelStore& store, ParamSlot* slots, std::initializer_list<int> which) {
   LineValues v = read_line_values(store, reals_spec(which.size()));
@@ -67,8 +68,12 @@ std::string slot_codes(const ParamSlot* slots, std::initializer_list<int> which,
   return r;
 }
 
-void listing(ModelStore& store, std::string_view line) { write_unit(store, unit::OUT, line); }
+void listing(ModelStore& store, std::string_view line) {
+  write_unit(store, unit::OUT, line);
+}
 
-void listing_and_summary(ModelStore& store, std::string_view line) { write_out_sum(store, line); }
+void listing_and_summary(ModelStore& store, std::string_view line) {
+  write_out_sum(store, line);
+}
 
 }  // namespace kestovar

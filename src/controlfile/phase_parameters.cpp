@@ -58,7 +58,8 @@ void echo_profile(ModelStore& store, const Phase& ph, const Conditions& c) {
     std::string scales = " => Scale factors: ";
     for (int k : {1, 2, 3, 4, 5, 12}) scales += fmt_e(sl[k].value, 12, 6);
     listing(store, scales);
-    listing(store, " => Extinction  parameters: " + slot_values(sl, {13, 14, 15, 16, 17, 18, 19}, 9, 4));
+    listing(store,
+            " => Extinction  parameters: " + slot_values(sl, {13, 14, 15, 16, 17, 18, 19}, 9, 4));
     listing(store, " => Direct cell parameters: " + slot_values(sl, {6, 7, 8, 9, 10, 11}, 9, 4));
     return;
   }
@@ -71,7 +72,8 @@ void echo_profile(ModelStore& store, const Phase& ph, const Conditions& c) {
     listing(store, " => Sigma-2, Sigma-1, Sigma-0: " + slot_values(sl, {3, 4, 5}, 12, 5));
     listing(store, " => Xt and Yt parameters: " + slot_values(sl, {15, 16}, 12, 5));
     listing(store, " => Gamma-2, Gamma-1, Gamma-0: " + slot_values(sl, {46, 47, 48}, 12, 5));
-    listing(store, " => Lorentzian strain and size LStr, LSiz: " + slot_values(sl, {49, 50}, 12, 5));
+    listing(store,
+            " => Lorentzian strain and size LStr, LSiz: " + slot_values(sl, {49, 50}, 12, 5));
   } else {
     listing(store, " => Halfwidth U,V,W: " + slot_values(sl, {3, 4, 5}, 12, 5));
     listing(store, " => X and Y parameters: " + slot_values(sl, {15, 16}, 12, 5));
@@ -90,13 +92,15 @@ void echo_profile(ModelStore& store, const Phase& ph, const Conditions& c) {
   if (c.split && !c.tof) {
     listing(store, " => Split pV right halfwidth parameters Ur,Vr,Wr: " +
                        slot_values(sl, {46, 47, 48}, 12, 5));
-    listing(store, " => Split pV right EtaR0 and Xr parameters: " + slot_values(sl, {49, 50}, 12, 5));
+    listing(store,
+            " => Split pV right EtaR0 and Xr parameters: " + slot_values(sl, {49, 50}, 12, 5));
     listing(store, " => Left and right Par (FWHM ~ Par/tanT):" + slot_values(sl, {41, 42}, 12, 5));
   }
   if (c.file_npr == 4)
     listing(store, " => Further shape parameters :" + slot_values(sl, {41, 42}, 12, 5));
   if (c.file_npr == 12) {
-    listing(store, " => Further shape parameters (S_L and D_L):" + slot_values(sl, {41, 42}, 12, 5));
+    listing(store,
+            " => Further shape parameters (S_L and D_L):" + slot_values(sl, {41, 42}, 12, 5));
     listing(store, "    S_L is source width/detector distance");
     listing(store, "    D_L is detector width/detector distance");
   }
@@ -139,7 +143,8 @@ void read_strain_model(ModelStore& store, Phase& ph) {
     listing(store, " => Microstrain axis: " + axis_text(ph.StrainAxis));
   } else if (ph.StrainModel > 8) {
     read_slots_with_codes(store, ph.slot.data(), {21, 22, 23, 24, 25});
-    listing(store, " => Additional strain parameters: " + slot_values(ph.slot.data(), {21, 22, 23, 24, 25}, 12, 5));
+    listing(store, " => Additional strain parameters: " +
+                       slot_values(ph.slot.data(), {21, 22, 23, 24, 25}, 12, 5));
   }
 }
 
@@ -150,23 +155,25 @@ void echo_asymmetry_and_shift(ModelStore& store, const Phase& ph) {
     listing(store, " => The " + fmt_i(ph.ModA, 2) + "th model for hkl-dependent Asymmetry is used");
   if (ph.ModS != 0)
     listing(store, " => The " + fmt_i(ph.ModS, 2) + "th model for hkl-dependent Shift is used");
-  listing(store, " => Asymmetry parameter: " + slot_values(sl, {38}, 10, 5) + "  Code:" +
-                     slot_codes(sl, {38}, 8, 2));
-  listing(store, " => Shift parameters: " + slot_values(sl, {39, 40}, 10, 5) + "  Codes:" +
-                     slot_codes(sl, {39, 40}, 8, 2));
+  listing(store, " => Asymmetry parameter: " + slot_values(sl, {38}, 10, 5) +
+                     "  Code:" + slot_codes(sl, {38}, 8, 2));
+  listing(store, " => Shift parameters: " + slot_values(sl, {39, 40}, 10, 5) +
+                     "  Codes:" + slot_codes(sl, {39, 40}, 8, 2));
   if (std::abs(ph.ModS) == 1)
     listing(store, " => Shift-cos(1) or Shift-sin(-1) axis: " + axis_text(ph.ShiftAxis));
 }
 
 void echo_vector(ModelStore& store, const Phase& ph, int v) {
   const auto& k = ph.kvec[v];
-  listing(store, " => Vector [K]: " + fmt_i(v, 3) + fmt_f(k[0].value, 8, 4) + fmt_f(k[1].value, 8, 4) +
-                     fmt_f(k[2].value, 8, 4));
-  listing(store, "          Code: " + fmt_i(v, 3) + fmt_f(k[0].code, 8, 2) + fmt_f(k[1].code, 8, 2) +
-                     fmt_f(k[2].code, 8, 2));
+  listing(store, " => Vector [K]: " + fmt_i(v, 3) + fmt_f(k[0].value, 8, 4) +
+                     fmt_f(k[1].value, 8, 4) + fmt_f(k[2].value, 8, 4));
+  listing(store, "          Code: " + fmt_i(v, 3) + fmt_f(k[0].code, 8, 2) +
+                     fmt_f(k[1].code, 8, 2) + fmt_f(k[2].code, 8, 2));
 }
 
-bool near_integer(float x) { return std::fabs(x - std::round(x)) <= 0.0001f; }
+bool near_integer(float x) {
+  return std::fabs(x - std::round(x)) <= 0.0001f;
+}
 
 void read_propagation_vectors(ModelStore& store, Phase& ph) {
   const int nvk = ph.Nvk;
@@ -184,8 +191,8 @@ void read_propagation_vectors(ModelStore& store, Phase& ph) {
       auto& m = ph.kvec[nvk + v];
       for (size_t c = 0; c < 3; ++c) {
         m[c] = ParamSlot{};
-        m[c].value = -k[c].value;
-        m[c].code = -k[c].code;
+        m[c].value = 0.0f - k[c].value;  // no negative zeros in the listing
+        m[c].code = 0.0f - k[c].code;
       }
       echo_vector(store, ph, nvk + v);
     }
@@ -216,7 +223,12 @@ float metric_determinant(float g11, float g22, float g33, float g23, float g13, 
          g13 * (g12 * g23 - g22 * g13);
 }
 
-bool invertible(float det) { return std::isfinite(det) && det > 0.0f; }
+// A metric is taken as singular when its determinant, relative to the product of its
+// diagonal, is not clearly positive (this also catches infinite and undefined terms).
+bool invertible(float det, float g11, float g22, float g33) {
+  const float q = det / (g11 * g22 * g33);
+  return std::isfinite(q) && q > 1.0e-6f;
+}
 
 // Constrains the cell by the Laue class, keeps it as the direct cell and puts the
 // reciprocal metric in slots 6-11 (their codewords stay as read).
@@ -232,9 +244,9 @@ void set_metric(ModelStore& store, Phase& ph, int n) {
               cg = std::cos(cell[5] * kDegToRad);
   const float a = cell[0], b = cell[1], c = cell[2];
   const float direct = metric_determinant(a * a, b * b, c * c, b * c * ca, a * c * cb, a * b * cg);
-  if (!invertible(direct)) stop_program(store, "Bad cell parameters!");
+  if (!invertible(direct, a * a, b * b, c * c)) stop_program(store, "Bad cell parameters!");
   const float reciprocal = metric_determinant(m.A, m.B, m.C, 0.5f * m.D, 0.5f * m.E, 0.5f * m.F);
-  if (!invertible(reciprocal)) stop_program(store, "Bad G*-metric tensor!");
+  if (!invertible(reciprocal, m.A, m.B, m.C)) stop_program(store, "Bad G*-metric tensor!");
 
   const float coeff[6] = {m.A, m.B, m.C, m.D, m.E, m.F};
   for (int k = 0; k < 6; ++k) ph.slot[6 + k].value = coeff[k];
@@ -334,12 +346,15 @@ void read_phase_parameters(ModelStore& store, int n) {
   if (ph.Str != 0 && ph.Str != 2) {
     read_slots_with_codes(store, sl, {18, 19, 20, 21, 22});
     read_slots_with_codes(store, sl, {23, 24, 25, 26, 27});
-    listing(store, " => Generalized strain parameters: " + slot_values(sl, {18, 19, 20, 21, 22}, 12, 5));
-    listing(store, "                                   " + slot_values(sl, {23, 24, 25, 26, 27}, 12, 5));
+    listing(store,
+            " => Generalized strain parameters: " + slot_values(sl, {18, 19, 20, 21, 22}, 12, 5));
+    listing(store,
+            "                                   " + slot_values(sl, {23, 24, 25, 26, 27}, 12, 5));
   }
   if (ph.Str > 1) {
     read_slots_with_codes(store, sl, {29, 30, 31, 32, 33, 34});
-    listing(store, " => Generalized size parameters: " + slot_values(sl, {29, 30, 31, 32, 33, 34}, 12, 5));
+    listing(store,
+            " => Generalized size parameters: " + slot_values(sl, {29, 30, 31, 32, 33, 34}, 12, 5));
   }
 
   set_metric(store, ph, n);

@@ -52,8 +52,8 @@ void read_flag_lines(ModelStore& store, Phase& ph) {
   check_count(store, ph.Dis, NCONST, "distance constraints:", " Too many distance constraints ");
   check_count(store, ph.Mom, NCONST, "moment constraints:", " Too many moment constraints ");
   check_count(store, nvk, NEQV, "propagation vectors:", " Too many propagation vectors ");
-  check_count(store, ph.Furth, MPAR - ph.FurtherBase, "further parameters:",
-              " Too many further parameters ");
+  check_count(store, ph.Furth, MPAR - ph.FurtherBase,
+              "further parameters:", " Too many further parameters ");
 
   if (ph.More != 0) {
     LineValues g = read_line_values(store, "IIIIIIFFFFI");
@@ -113,25 +113,37 @@ void echo_job(ModelStore& store, const Phase& ph, int n) {
   const int aj = std::abs(ph.Jbt);
   std::string text;
   switch (aj) {
-    case 0: text = " => Crystal Structure Refinement"; break;
+    case 0:
+      text = " => Crystal Structure Refinement";
+      break;
     case 1:
       text = ph.Jbt > 0 ? " => Magnetic Structure Refinement"
                         : " => Magnetic Structure Refinement (Spherical)";
       break;
-    case 2: text = " => Pattern Matching (fixed scale)"; break;
-    case 3: text = " => Pattern Matching (variable scale)"; break;
-    case 4: text = " => Structural model provided by user"; break;
-    case 5: text = " => Magnetic model provided by user"; break;
+    case 2:
+      text = " => Pattern Matching (fixed scale)";
+      break;
+    case 3:
+      text = " => Pattern Matching (variable scale)";
+      break;
+    case 4:
+      text = " => Structural model provided by user";
+      break;
+    case 5:
+      text = " => Magnetic model provided by user";
+      break;
     case 10:
       text = ph.Jbt > 0 ? " => Crystal+Magnetic Structure Refinement"
                         : " => Crystal+Magnetic(Spherical) Structure Refinement";
       break;
-    default: return;
+    default:
+      return;
   }
   listing(store, text);
   write_unit(store, unit::SUM, text + " for phase:" + fmt_i(n, 2));
   if (aj == 2 || aj == 3)
-    listing(store, ph.Jbt > 0 ? " => Input data: Integrated Intensities" : " => Input data: F(H)^2");
+    listing(store,
+            ph.Jbt > 0 ? " => Input data: Integrated Intensities" : " => Input data: F(H)^2");
   if (ph.Hel == 1 && (aj == 1 || aj == 10)) {
     listing(store, " => Fourier coefficients: S=1/2 (m1 u+ i m2 v), with u.v=0");
     listing(store, "    ( -> M3(imag) or Phi(imag) is calculated to satisfy u.v=0 )");
@@ -186,8 +198,8 @@ void reserve_atoms(ModelStore& store, Phase& ph, int n) {
   JobRecords& job = *store.job;
   // A pattern-matching phase has no atom lines: its atoms take no part.
   if (pattern_matching(ph)) ph.Nat = 0;
-  check_count(store, ph.Nat < 0 ? ph.Nat : job.NatTotal + ph.Nat, NATS, "atoms:",
-              " Too many atoms ");
+  check_count(store, ph.Nat < 0 ? ph.Nat : job.NatTotal + ph.Nat, NATS,
+              "atoms:", " Too many atoms ");
   ph.FirstAtom = job.NatTotal + 1;
   for (int a = ph.FirstAtom; a < ph.FirstAtom + ph.Nat; ++a) {
     job.atoms[a] = AtomSite{};
@@ -204,10 +216,14 @@ enum class AtomFormat { Crystal, UserModel, CrystalMagnetic, Magnetic };
 AtomFormat atom_format(const Phase& ph) {
   switch (std::abs(ph.Jbt)) {
     case 1:
-    case 5: return AtomFormat::Magnetic;
-    case 4: return AtomFormat::UserModel;
-    case 10: return AtomFormat::CrystalMagnetic;
-    default: return AtomFormat::Crystal;
+    case 5:
+      return AtomFormat::Magnetic;
+    case 4:
+      return AtomFormat::UserModel;
+    case 10:
+      return AtomFormat::CrystalMagnetic;
+    default:
+      return AtomFormat::Crystal;
   }
 }
 
@@ -222,7 +238,13 @@ std::string marked(const char* mark, const std::string& values) {
   return std::string(15, ' ') + mark + values;
 }
 
-std::string atom_prefix(const AtomSite& at) { return " " + at.Label + " " + at.Type; }
+// Heads over the values of the magnetic formats (label, type, Mag, Vek: 22 columns).
+constexpr const char* kMagneticHead = " Atom  Ntyp  Mag  Vek ";
+constexpr const char* kMagneticBlank = "                      ";
+
+std::string atom_prefix(const AtomSite& at) {
+  return " " + at.Label + " " + at.Type;
+}
 
 void atom_heads(ModelStore& store, AtomFormat format, int jbt) {
   listing(store, " => Initial parameters ==>");
@@ -231,36 +253,34 @@ void atom_heads(ModelStore& store, AtomFormat format, int jbt) {
       listing(store,
               " Atom  Ntyp                  X         Y         Z         B         occ.      "
               "Op.in.  Op.fin.");
-      listing(store, "                           B11       B22       B33       B12       B13       B23");
+      listing(store,
+              "                           B11       B22       B33       B12       B13       B23");
       break;
     case AtomFormat::UserModel:
       listing(store, " => The meaning of the following list of 15 atomic parameters");
       listing(store, "    is defined above from subroutine STRMOD");
-      listing(store, heads(" Atom  Ntyp", {"P1", "P2", "P3", "P4", "P5", "P6", "P7", "P8"}));
-      listing(store, heads("           ", {"P9", "P10", "P11", "P12", "P13", "P14", "P15", "P16"}));
+      listing(store, heads(" Atom  Ntyp ", {"P1", "P2", "P3", "P4", "P5", "P6", "P7", "P8"}));
+      listing(store,
+              heads("            ", {"P9", "P10", "P11", "P12", "P13", "P14", "P15", "P16"}));
       break;
     case AtomFormat::CrystalMagnetic:
-      listing(store, heads(" Atom  Ntyp  Mag  Vek  ", {"X", "Y", "Z", "B", "occ.", "N_type"}));
-      listing(store, jbt > 0 ? heads("                      ",
-                                     {"Rx", "Ry", "Rz", "Ix", "Iy", "Iz", "MagPh"})
-                             : heads("                      ",
+      listing(store, heads(kMagneticHead, {"X", "Y", "Z", "B", "occ.", "N_type"}));
+      listing(store, jbt > 0 ? heads(kMagneticBlank, {"Rx", "Ry", "Rz", "Ix", "Iy", "Iz", "MagPh"})
+                             : heads(kMagneticBlank,
                                      {"Rm", "Rphi", "Rtheta", "Im", "Iphi", "Itheta", "MagPh"}));
-      listing(store, heads("                      ", {"B11", "B22", "B33", "B12", "B13", "B23"}));
+      listing(store, heads(kMagneticBlank, {"B11", "B22", "B33", "B12", "B13", "B23"}));
       break;
     case AtomFormat::Magnetic:
       if (std::abs(jbt) == 5) {
-        listing(store, heads(" Atom  Ntyp  Mag  Vek  ",
-                             {"X", "Y", "Z", "B", "occ.", "Mom", "beta", "Phase"}));
-        listing(store, heads("                      ", {"P9", "P10", "P11", "P12", "P13", "P14", "P15"}));
+        listing(store, heads(kMagneticHead, {"X", "Y", "Z", "B", "occ.", "Mom", "beta", "Phase"}));
+        listing(store, heads(kMagneticBlank, {"P9", "P10", "P11", "P12", "P13", "P14", "P15"}));
       } else if (jbt > 0) {
-        listing(store, heads(" Atom  Ntyp  Mag  Vek  ",
-                             {"X", "Y", "Z", "B", "occ.", "Rx", "Ry", "Rz"}));
-        listing(store, heads("                      ", {"Ix", "Iy", "Iz", "B11", "B22", "B33", "MagPh"}));
+        listing(store, heads(kMagneticHead, {"X", "Y", "Z", "B", "occ.", "Rx", "Ry", "Rz"}));
+        listing(store, heads(kMagneticBlank, {"Ix", "Iy", "Iz", "B11", "B22", "B33", "MagPh"}));
       } else {
-        listing(store, heads(" Atom  Ntyp  Mag  Vek  ",
-                             {"X", "Y", "Z", "B", "occ.", "Rm", "Rphi", "Rtheta"}));
+        listing(store, heads(kMagneticHead, {"X", "Y", "Z", "B", "occ.", "Rm", "Rphi", "Rtheta"}));
         listing(store,
-                heads("                      ", {"Im", "Iphi", "Itheta", "B11", "B22", "B33", "MagPh"}));
+                heads(kMagneticBlank, {"Im", "Iphi", "Itheta", "B11", "B22", "B33", "MagPh"}));
       }
       break;
   }
@@ -402,10 +422,18 @@ void read_atoms(ModelStore& store, int n) {
   for (int a = ph.FirstAtom; a < ph.FirstAtom + ph.Nat; ++a) {
     AtomSite& at = store.job->atoms[a];
     switch (format) {
-      case AtomFormat::Crystal: read_crystal_atom(store, at); break;
-      case AtomFormat::UserModel: read_user_model_atom(store, at); break;
-      case AtomFormat::CrystalMagnetic: read_crystal_magnetic_atom(store, at); break;
-      case AtomFormat::Magnetic: read_magnetic_atom(store, at, ph.Jbt); break;
+      case AtomFormat::Crystal:
+        read_crystal_atom(store, at);
+        break;
+      case AtomFormat::UserModel:
+        read_user_model_atom(store, at);
+        break;
+      case AtomFormat::CrystalMagnetic:
+        read_crystal_magnetic_atom(store, at);
+        break;
+      case AtomFormat::Magnetic:
+        read_magnetic_atom(store, at, ph.Jbt);
+        break;
     }
   }
 }

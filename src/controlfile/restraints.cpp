@@ -17,7 +17,9 @@ using text::fmt_f;
 using text::fmt_i;
 
 // A sigma of (nearly) zero would give the restraint an infinite weight.
-float usable_sigma(float sigma) { return sigma < 1.0e-8f ? 0.001f : sigma; }
+float usable_sigma(float sigma) {
+  return sigma < 1.0e-8f ? 0.001f : sigma;
+}
 
 void read_distance_restraints(ModelStore& store, Phase& ph, int n) {
   listing_and_summary(store, " => Constraints on distances for phase" + fmt_i(n, 3));
@@ -37,8 +39,8 @@ void read_distance_restraints(ModelStore& store, Phase& ph, int n) {
       report_line_error(store, 2, rd.PcrLineBuf, 1, rd.PcrLine);
     }
     listing_and_summary(store, "    Distance between " + r.Label1 + " and " + r.Label2 + " is " +
-                                   fmt_f(r.Dist, 9, 5) + " with standard error: " +
-                                   fmt_f(r.Sigma, 9, 5));
+                                   fmt_f(r.Dist, 9, 5) +
+                                   " with standard error: " + fmt_f(r.Sigma, 9, 5));
     listing(store, " -> The following operation will be applied to the second atom:");
     listing(store, "    ITnum  Rotation part       Associated Translation");
     listing(store, "     (" + fmt_i(listing_number(r.Op), 2) + ") " +

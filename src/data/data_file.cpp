@@ -140,7 +140,9 @@ void DataFile::read_error() {
   fail(DATA_READ_ERROR_TEXT);
 }
 
-void DataFile::stop(std::string_view text) { stop_at(text, line_); }
+void DataFile::stop(std::string_view text) {
+  stop_at(text, line_);
+}
 
 void DataFile::stop_at(std::string_view text, int line) {
   report("stopped at line " + std::to_string(line));

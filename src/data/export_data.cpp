@@ -13,8 +13,6 @@ namespace kestovar {
 
 namespace {
 
-using text::Item;
-
 constexpr size_t EXPORT_LINE_LEN = 129;  // the first character and up to 128 more
 
 // What the export file tells about the measurement; shown in the conditions block.
@@ -57,36 +55,31 @@ bool try_value_at(const std::string& line, size_t col, size_t w, const std::stri
 }
 
 void write_conditions(DataFile& in, const Conditions& c, const Pattern& p) {
-  const std::vector<Item> items{
-      std::string(" => Experimental conditions:"),
-      std::string("    Date of experiment: "), c.date,
-      std::string("    Data from file:  "), c.file,
-      std::string("    Data identifier: "), c.ident,
-      std::string("    Run time: "), double(c.run_time), std::string(" for "),
-      static_cast<long long>(p.NPTS), std::string(" points   Step size = "), double(p.Step),
-      std::string("    Scan mode: "), c.drive, std::string("/"), c.scan_mode,
-      std::string(" Counting time:"), double(c.count_time),
-      std::string(" secs/step  Sample rotation: "), c.rotation,
-      std::string("    Angles: 2-theta= "), double(p.Thmin), std::string("  omega= "),
-      double(c.omega), std::string("  chi= "), double(c.chi), std::string("  phi= "),
-      double(c.phi),
-      std::string("                tr1= "), double(c.tr1), std::string("    tr2= "),
-      double(c.tr2),
-      std::string("    Generator settings:"),
-      std::string("       KV= "), double(c.kv), std::string(" kV MA= "), double(c.ma),
-      std::string(" mA  HV= "), double(c.hv), std::string("  Gain= "), double(c.gain),
-      std::string("  LLD= "), double(c.lld), std::string(" V  ULD= "), double(c.uld),
-      std::string(" V"),
-      std::string("    Wavelengths:"),
-      std::string("        Anode="), c.anode, std::string("  Wav1= "), double(c.wav1),
-      std::string("  Wav2= "), double(c.wav2), std::string("  Wav3= "), double(c.wav3),
-      std::string("  WaveRatio= "), double(c.wave_ratio)};
-  const char* format =
-      "(A,/,A,A20,/,A,A8,/,A,A80,/,A,F8.1,A,I5,A,F6.3,/,A,A8,A,A15,A,F5.1,A,A1,/,"
-      "A,F8.3,A,F8.3,A,F8.3,A,F8.3,/,A,F8.3,A,F8.3,/,A,/,"
-      "A,F4.0,A,F4.0,A,F4.0,A,F4.0,A,F6.3,A,F6.3,A,/,A,/,A,A2,A,F8.5,A,F8.5,A,F8.5,A,F8.5)";
-  in.listing(format, items);
-  in.summary(format, items);
+  using text::fmt_f;
+  const std::string block[] = {
+      " => Experimental conditions:",
+      "    Date of experiment: " + c.date,
+      "    Data from file:  " + c.file,
+      "    Data identifier: " + c.ident,
+      "    Run time: " + fmt_f(c.run_time, 8, 1) + " for " + text::fmt_i(p.NPTS, 5) +
+          " points   Step size = " + fmt_f(p.Step, 6, 3),
+      "    Scan mode: " + c.drive + "/" + c.scan_mode + " Counting time:" +
+          fmt_f(c.count_time, 5, 1) + " secs/step  Sample rotation: " + c.rotation,
+      "    Angles: 2-theta= " + fmt_f(p.Thmin, 8, 3) + "  omega= " + fmt_f(c.omega, 8, 3) +
+          "  chi= " + fmt_f(c.chi, 8, 3) + "  phi= " + fmt_f(c.phi, 8, 3),
+      "                tr1= " + fmt_f(c.tr1, 8, 3) + "    tr2= " + fmt_f(c.tr2, 8, 3),
+      "    Generator settings:",
+      "       KV= " + fmt_f(c.kv, 4, 0) + " kV MA= " + fmt_f(c.ma, 4, 0) +
+          " mA  HV= " + fmt_f(c.hv, 4, 0) + "  Gain= " + fmt_f(c.gain, 4, 0) +
+          "  LLD= " + fmt_f(c.lld, 6, 3) + " V  ULD= " + fmt_f(c.uld, 6, 3) + " V",
+      "    Wavelengths:",
+      "        Anode=" + c.anode + "  Wav1= " + fmt_f(c.wav1, 8, 5) +
+          "  Wav2= " + fmt_f(c.wav2, 8, 5) + "  Wav3= " + fmt_f(c.wav3, 8, 5) +
+          "  WaveRatio= " + fmt_f(c.wave_ratio, 8, 5)};
+  for (const std::string& line : block) {
+    write_unit(in.store(), unit::OUT, line);
+    write_unit(in.store(), unit::SUM, line);
+  }
 }
 
 }  // namespace

@@ -14,9 +14,15 @@ namespace {
 
 using text::Item;
 
-Item str(std::string_view s) { return std::string(s); }
-Item num(float v) { return static_cast<double>(v); }
-Item num(long long v) { return v; }
+Item str(std::string_view s) {
+  return std::string(s);
+}
+Item num(float v) {
+  return static_cast<double>(v);
+}
+Item num(long long v) {
+  return v;
+}
 
 // The items of a BANK line, in their order.
 struct BankLine {
@@ -143,13 +149,13 @@ void read_gsas_data(DataFile& in, int Job, Pattern& p) {
 
   if (b.BINTYP == RALF) {
     p.ConstantStep = 0;
-    for (const char* m : {" => Input Data for format RALF are internally modified",
-                          " => The format of the triplets TOF,Y,Sigma is read as",
-                          "                FMT = 4(F8.0,F7.4,F5.4)",
-                          "    The input TOF is divided by 32 and then ",
-                          "    Intensities and Standard deviations are trasformed as:",
-                          "          Ycorr(i)=1000*Yread(i)/(TOF(i+1)-TOF(i))",
-                          "          Scorr(i)=1000*Sread(i)/(TOF(i+1)-TOF(i))"})
+    for (const char* m :
+         {" => Input Data for format RALF are internally modified",
+          " => The format of the triplets TOF,Y,Sigma is read as",
+          "                FMT = 4(F8.0,F7.4,F5.4)", "    The input TOF is divided by 32 and then ",
+          "    Intensities and Standard deviations are trasformed as:",
+          "          Ycorr(i)=1000*Yread(i)/(TOF(i+1)-TOF(i))",
+          "          Scorr(i)=1000*Sread(i)/(TOF(i+1)-TOF(i))"})
       in.listing("(A)", {str(m)});
     const auto f = read_triplets(in, nchan);
     std::vector<float> sigma(static_cast<size_t>(nchan) + 1, 0.0f);

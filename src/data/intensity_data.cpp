@@ -30,16 +30,24 @@ struct CloseDataFile {
   ~CloseDataFile() { store.files.close(unit::DAT); }
 };
 
-Item str(std::string_view s) { return std::string(s); }
-Item num(float v) { return static_cast<double>(v); }
-Item num(int v) { return static_cast<long long>(v); }
+Item str(std::string_view s) {
+  return std::string(s);
+}
+Item num(float v) {
+  return static_cast<double>(v);
+}
+Item num(int v) {
+  return static_cast<long long>(v);
+}
 
 void echo(DataFile& in, std::string_view head, std::string_view line) {
   write_unit(in.store(), unit::OUT, std::string(head) + std::string(line));
 }
 
 // variance/max(count, 0.001): the counts below 0.001 enter the ratio as 0.001.
-float ratio(float variance, float count) { return variance / std::max(count, 0.001f); }
+float ratio(float variance, float count) {
+  return variance / std::max(count, 0.001f);
+}
 
 // NPTS of a range read from the file; a range without points stops as a read error.
 int range_npts(DataFile& in, float thmin, float step, float thmax, float add = 1.5f) {
@@ -137,7 +145,7 @@ void read_pairs(DataFile& in, Pattern& p) {
 // Ins 2: a 400-cell detector with 0.2 degree cells.
 void read_cells(DataFile& in, Pattern& p) {
   in.listing("(A)", {str("  -> Parameters from *.dat file:")});
-  const std::string date = in.line(80);
+  const std::string date = text::pad(in.line(80), 80);
   in.listing("(/,A,A80)", {str("=> Date of experiment: "), str(date)});
   p.Title = text::pad(in.line(80), DATA_TITLE_LEN);
   const std::vector<long long> ids = in.integers(2);
@@ -146,7 +154,7 @@ void read_cells(DataFile& in, Pattern& p) {
   p.Tsample = static_cast<float>(p.Numor);
   p.Iset = 1;
   in.summary("(A,I6,F8.2)", {str(" -> Numor & Tsample: "), num(p.Numor), num(p.Tsample)});
-  const std::string more1 = in.line(80), more2 = in.line(80);
+  const std::string more1 = text::pad(in.line(80), 80), more2 = text::pad(in.line(80), 80);
   in.listing("(A,I7,A,A80,/,11X,A80,/,9X,A80,A,I5)",
              {str(" => Numor: "), num(p.Numor), str(" Title of experiment: "), str(p.Title),
               str(more1), str(more2), str("IO: "), Item(ident)});
@@ -198,8 +206,8 @@ void read_multicounter(DataFile& in, Pattern& p) {
   p.NPTS = checked_npts(in, field_int(c, 0));
   in.listing("(A,I6,F8.4)", {str(" -> Numor & Tsample: "), num(p.Numor), num(p.Tsample)});
   if (in.store().settings().Rpa > 0) {
-    std::vector<Item> datt{str("DATT "), num(p.Numor), num(third), num(p.Tsample),
-                           num(field_real(r, 9)), num(field_real(r, 10))};
+    std::vector<Item> datt{str("DATT "),   num(p.Numor),          num(third),
+                           num(p.Tsample), num(field_real(r, 9)), num(field_real(r, 10))};
     for (size_t k = 3; k <= 7; ++k) datt.push_back(num(field_real(r, k)));
     for (size_t k = 1; k <= 5; ++k) datt.push_back(num(field_real(c, k)));
     in.rpa("(A,I8,I4,F12.2,7F8.3,5F8.4)", datt);
@@ -264,7 +272,7 @@ void read_dated_sets(DataFile& in, Pattern& p) {
   const std::string title = field_text(head, 1);
   p.Title = text::pad(title, DATA_TITLE_LEN);
   in.listing("(A56)", {str(title)});
-  const auto g = in.record("(I8,F8.0,E10.0)");
+  const auto g = in.record("(I8,F8.0,F10.0)");
   const int nset = field_int(g, 0);
   const float c1 = field_real(g, 1);
   const bool count_first = tag == "OCT85" || tag == "FEB86";
@@ -323,9 +331,9 @@ void read_two_axis(DataFile& in, Pattern& p) {
   const int sigmas = field_int(f, 3);
   const float m1 = field_real(f, 4), m2 = field_real(f, 5);
   p.Tsample = field_real(f, 1);
-  in.listing("(A,I5,A,2F8.2)", {str("   -> NPTS: "), num(field_int(f, 0)),
-                                str(" Temperature (Sample & Regul): "), num(p.Tsample),
-                                num(regul)});
+  in.listing("(A,I5,A,2F8.2)",
+             {str("   -> NPTS: "), num(field_int(f, 0)), str(" Temperature (Sample & Regul): "),
+              num(p.Tsample), num(regul)});
   p.NPTS = checked_npts(in, field_int(f, 0));
   const auto r = in.record("(3F10.0)");
   p.Thmin = field_real(r, 0);
@@ -599,8 +607,8 @@ void read_variable_time(DataFile& in, Pattern& p) {
     p.Yobs[i] = field_real(f, k + 1) * mean / field_real(f, k);
     p.Variance[i] = p.Yobs[i];
   }
-  in.listing("(A,A,F10.4)", {str(" => Variable time data collection,"),
-                             str(" Normalizing Time: "), num(mean)});
+  in.listing("(A,A,F10.4)",
+             {str(" => Variable time data collection,"), str(" Normalizing Time: "), num(mean)});
   build_abscissas(p);
 }
 
@@ -656,23 +664,49 @@ void read_intensity_data(ModelStore& store) {
   p.Cnorm = 1.0f;
 
   switch (s.Ins) {
-    case 0: read_free_format(in, p); break;
-    case 1: read_pairs(in, p); break;
-    case 2: read_cells(in, p); break;
-    case 3: read_multicounter(in, p); break;
-    case 4: read_counts_and_sigmas(in, p); break;
-    case -4: read_dated_sets(in, p); break;
-    case 5: read_two_axis(in, p); break;
-    case 6: read_summed_pairs(in, p); break;
-    case 7: read_triplets(in, p); break;
-    case 8: read_counts_then_sigmas(in, p); break;
+    case 0:
+      read_free_format(in, p);
+      break;
+    case 1:
+      read_pairs(in, p);
+      break;
+    case 2:
+      read_cells(in, p);
+      break;
+    case 3:
+      read_multicounter(in, p);
+      break;
+    case 4:
+      read_counts_and_sigmas(in, p);
+      break;
+    case -4:
+      read_dated_sets(in, p);
+      break;
+    case 5:
+      read_two_axis(in, p);
+      break;
+    case 6:
+      read_summed_pairs(in, p);
+      break;
+    case 7:
+      read_triplets(in, p);
+      break;
+    case 8:
+      read_counts_then_sigmas(in, p);
+      break;
     case 9:
       read_export_data(in, p);
       build_abscissas(p);
       break;
-    case 10: read_xy_sigma(in, p); break;
-    case 11: read_variable_time(in, p); break;
-    case 12: read_gsas_data(in, s.Job, p); break;
+    case 10:
+      read_xy_sigma(in, p);
+      break;
+    case 11:
+      read_variable_time(in, p);
+      break;
+    case 12:
+      read_gsas_data(in, s.Job, p);
+      break;
     default:
       stop_box(store, " Invalid instr parameter ", 1);
       fail(" Invalid instr parameter ");

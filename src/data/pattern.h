@@ -13,9 +13,9 @@ namespace kestovar {
 inline constexpr int DATA_TITLE_LEN = 80;
 
 struct Pattern {
-  int NPTS = 0;                  // number of points, at most IDSZ
+  int NPTS = 0;                          // number of points, at most IDSZ
   float Thmin = 0, Step = 0, Thmax = 0;  // first abscissa, (mean) step, last abscissa
-  int ConstantStep = 1;          // 1: X[i] = Thmin + (i-1)*Step; 0: only X is trustworthy
+  int ConstantStep = 1;                  // 1: X[i] = Thmin + (i-1)*Step; 0: only X is trustworthy
   std::vector<float> X = std::vector<float>(IDSZ + 2, 0.0f);         // abscissa
   std::vector<float> Yobs = std::vector<float>(IDSZ + 2, 0.0f);      // observed intensity
   std::vector<float> Variance = std::vector<float>(IDSZ + 2, 0.0f);  // variance of Yobs

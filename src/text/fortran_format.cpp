@@ -276,7 +276,6 @@ class FormatParser {
     if (peek() != '.') fail("missing '.d'");
     ++p_;
     nd.d = required_number("decimals");
-    if ((c == 'E' || c == 'D' || c == 'G') && nd.d == 0) fail(std::string(1, c) + " with 0 digits");
     if ((c == 'E' || c == 'G') && peek() == 'E') {
       size_t q = p_ + 1;
       while (q < s_.size() && (s_[q] == ' ' || s_[q] == '\t')) ++q;
@@ -730,8 +729,8 @@ RealStatus real_text(std::string_view s, int implied, bool lenient, double& valu
     }
   }
   if (mantissa_digits == 0) {
-    if (k == s.size() && lenient) {
-      value = negative ? -0.0 : 0.0;
+    if (k == s.size() && lenient) {  // "-" reads as 0, "-." as -0
+      value = negative && point ? -0.0 : 0.0;
       return RealStatus::Ok;
     }
     return RealStatus::Bad;

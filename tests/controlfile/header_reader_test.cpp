@@ -280,3 +280,64 @@ TEST_F(HeaderTest, ZeroVariancesAreRepaired) {
 
 }  // namespace
 }  // namespace kestovar
+
+namespace kestovar {
+namespace {
+
+TEST_F(HeaderTest, CorrectionFileAndPointCorrections) {
+  dir.write("cor.cor", "corrections\n 2 1 2\n 2.0 0.5 0.0 0.0\n");
+  Header h;
+  h.job = "   2   5   1   0   0   0   0   0   0   0   0   0   0   0   0   0   2";
+  ASSERT_EQ(read(h), "");
+  EXPECT_EQ(s().CorKind, 2);
+  EXPECT_EQ(s().CorFunc, 1);
+  EXPECT_EQ(s().NCor, 2);
+  EXPECT_FLOAT_EQ(s().CorA[1], 2.0f);
+  EXPECT_FLOAT_EQ(s().CorB[1], 0.5f);
+  EXPECT_NE(listing().find(" => Intensities corrections in file *.cor"), std::string::npos);
+  Pattern& p = ts->pattern();
+  p.Yobs[1] = 100.0f;
+  p.Variance[1] = 100.0f;
+  p.NPTS = 1;
+  apply_intensity_corrections(*ts);
+  // c = 2, s = 0.25: y = 100/2, v = 0.25/100 + 100/4.
+  EXPECT_FLOAT_EQ(p.Yobs[1], 50.0f);
+  EXPECT_FLOAT_EQ(p.Variance[1], 25.0025f);
+}
+
+TEST_F(HeaderTest, CorrectionPairsOfTheFirstKind) {
+  dir.write("job.cor", "title\n 0.1 1.0\n 0.2 2.0\n\n 0.3 3.0\n");
+  Header h;
+  h.job = "   2   5   1   0   0   0   0   0   0   0   0   0   0   0   0   0   1";
+  ASSERT_EQ(read(h), "");
+  EXPECT_EQ(s().NCor, 3);
+  EXPECT_FLOAT_EQ(s().CorB[3], 0.3f);
+  EXPECT_FLOAT_EQ(s().CorA[3], 3.0f);
+}
+
+TEST_F(HeaderTest, NumericalProfileFile) {
+  dir.write("global.shp", "shapes\n 3 2\n 20.0 60.0\n -0.1 1 2 3 4\n 0.0 5 6 7 8\n 0.1 9 10 11 12\n");
+  Header h;
+  h.job = "   2   8   1   0   0   0   0   0   0   0   0   0   0   0   0   0   0";
+  ASSERT_EQ(read(h), "");
+  EXPECT_EQ(s().NpNum, 3);
+  EXPECT_EQ(s().NtNum, 2);
+  EXPECT_FLOAT_EQ(s().NumT[2], 60.0f);
+  EXPECT_FLOAT_EQ(s().NumX[3], 0.1f);
+  EXPECT_FLOAT_EQ(s().NumG[3 * (INPR + 1) + 2], 11.0f);
+  EXPECT_FLOAT_EQ(s().NumD[3 * (INPR + 1) + 2], 12.0f);
+  EXPECT_NE(listing().find(" => Numerical profile provided by user in file GLOBAL.SHP"),
+            std::string::npos);
+
+  dir.write("global.shp", "shapes\n 151 1\n 20.0\n");
+  test::TestStore fresh;
+  ts.store.swap(fresh.store);
+  EXPECT_EQ(read(h), " => Too many points in numerical profile!");
+  std::filesystem::remove("global.shp");
+  test::TestStore fresh2;
+  ts.store.swap(fresh2.store);
+  EXPECT_EQ(read(h), " => Error opening file: global.shp Unit:24");
+}
+
+}  // namespace
+}  // namespace kestovar
