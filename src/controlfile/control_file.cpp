@@ -61,10 +61,11 @@ void read_search_line(ModelStore& store) {
   s.Num_Ref = gi(2);
   s.Nscalef = gi(3);
   write_out_sum(store, "  => A number of " + text::fmt_i(s.Nconfg, 7) +
-                           " random configurations will be tested on " +
-                           text::fmt_i(s.Num_Ref, 4) + " observations");
+                           " random configurations will be tested on " + text::fmt_i(s.Num_Ref, 4) +
+                           " observations");
   write_out_sum(store, "     The best " + text::fmt_i(s.Nsolu, 3) + " solutions will be printed");
-  if (s.Nscalef != 0) write_out_sum(store, "     The scale factor will be calculated automatically");
+  if (s.Nscalef != 0)
+    write_out_sum(store, "     The scale factor will be calculated automatically");
 }
 
 }  // namespace

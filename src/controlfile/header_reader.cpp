@@ -33,11 +33,19 @@ std::string gets(const std::vector<text::Field>& f, size_t k) {
   return k < f.size() ? f[k].a : std::string();
 }
 
-void out(ModelStore& s, const std::string& line) { write_unit(s, unit::OUT, line); }
-void sum(ModelStore& s, const std::string& line) { write_unit(s, unit::SUM, line); }
-void both(ModelStore& s, const std::string& line) { write_out_sum(s, line); }
+void out(ModelStore& s, const std::string& line) {
+  write_unit(s, unit::OUT, line);
+}
+void sum(ModelStore& s, const std::string& line) {
+  write_unit(s, unit::SUM, line);
+}
+void both(ModelStore& s, const std::string& line) {
+  write_out_sum(s, line);
+}
 
-bool xray_job(const RunSettings& s) { return s.Job == 0 || s.Job == 2; }
+bool xray_job(const RunSettings& s) {
+  return s.Job == 0 || s.Job == 2;
+}
 
 // Reads one raw line of the control file, counting it; false at the end of the file.
 bool raw_pcr_line(ModelStore& store, std::string& line) {
@@ -50,21 +58,35 @@ bool raw_pcr_line(ModelStore& store, std::string& line) {
 
 std::string instrument_echo(int ins) {
   switch (ins) {
-    case 0: return " => Data supplied in free format ";
-    case 1: return " => Data in D1A,D2B (ILL) format ";
-    case 2: return " => Data in D1B(ILL) format, Step=0.2 in 2theta ";
-    case 3: return " => Data in D1B,D20 format ";
+    case 0:
+      return " => Data supplied in free format ";
+    case 1:
+      return " => Data in D1A,D2B (ILL) format ";
+    case 2:
+      return " => Data in D1B(ILL) format, Step=0.2 in 2theta ";
+    case 3:
+      return " => Data in D1B,D20 format ";
     case 4:
-    case -4: return " => Data in BNBL(Synchrotron) format ";
-    case 5: return " => Data in GENERAL FORMAT for TWO AXIS instrument ";
-    case 6: return " => Data in D1A,D2B format as prepared by D1A(D2B)SUM ";
-    case 7: return " => Data in D4,D20L format ";
-    case 8: return " => Data in DMC format at Wurenlingen ";
-    case 9: return " => UXD data from Socabim Eva-2 Software ";
-    case 10: return " => X-Y type of data: 2theta/TOF/E(Kev)  Intens  sigma ";
-    case 11: return " => Variable time data collection (format as LHPM) ";
-    case 12: return " => Data read from GSAS file ";
-    default: return "";
+    case -4:
+      return " => Data in BNBL(Synchrotron) format ";
+    case 5:
+      return " => Data in GENERAL FORMAT for TWO AXIS instrument ";
+    case 6:
+      return " => Data in D1A,D2B format as prepared by D1A(D2B)SUM ";
+    case 7:
+      return " => Data in D4,D20L format ";
+    case 8:
+      return " => Data in DMC format at Wurenlingen ";
+    case 9:
+      return " => UXD data from Socabim Eva-2 Software ";
+    case 10:
+      return " => X-Y type of data: 2theta/TOF/E(Kev)  Intens  sigma ";
+    case 11:
+      return " => Variable time data collection (format as LHPM) ";
+    case 12:
+      return " => Data read from GSAS file ";
+    default:
+      return "";
   }
 }
 
@@ -78,12 +100,14 @@ std::vector<std::string> profile_description(int file_npr) {
       return {" => Tripled pseudo-Voigt function (ETA unique)",
               "      p4(x) = X*pV(x-D) + (1-X-Y)*pV(x) + Y*pV(x+D)",
               "          D = Shp1*tan(theta)      ", "      pV(x) = ETA*L(x)+(1-ETA)*G(x)"};
-    case 5: return pv;
+    case 5:
+      return pv;
     case 6:
       return {" => Normalized Pearson VII (m exponent variable)",
               "                 X and Y parameters correspond to:",
               "                m=m0+100*X/2theta+10000*Y/2theta**2 "};
-    case 8: return {" => Numerical profile provided by user in file GLOBAL.SHP"};
+    case 8:
+      return {" => Numerical profile provided by user in file GLOBAL.SHP"};
     case 9:
       return {" => T.O.F Profile Function #1 ",
               "    Decay double Exponential convoluted with pseudo-Voigt:",
@@ -106,7 +130,8 @@ std::vector<std::string> profile_description(int file_npr) {
       r.push_back("    with the integration over the divergence of those authors");
       return r;
     }
-    default: return {};
+    default:
+      return {};
   }
 }
 
@@ -260,7 +285,8 @@ void read_resolution_name(ModelStore& store) {
   RunSettings& s = store.settings();
   std::string line;
   for (;;) {
-    if (!raw_pcr_line(store, line)) stop_program(store, " Error reading the name of resolution file");
+    if (!raw_pcr_line(store, line))
+      stop_program(store, " Error reading the name of resolution file");
     if (!line.empty() && line[0] == '!') continue;
     break;
   }
@@ -310,10 +336,9 @@ void echo_conditions(ModelStore& store) {
                                 "    Synchrotron B-B/D-S geometry"};
       if (s.Ilo >= 0 && s.Ilo <= 3) both(store, geometry[s.Ilo]);
     }
-    const char* abscissa[] = {"", " => Abcisa variable is T.O.F. in microsecs",
-                              " => Abcisa variable is Energy in Kev",
-                              " => Abcisa variable is Q in recipr. Angstr",
-                              " => Abcisa variable is S in recipr. Angstr"};
+    const char* abscissa[] = {
+        "", " => Abcisa variable is T.O.F. in microsecs", " => Abcisa variable is Energy in Kev",
+        " => Abcisa variable is Q in recipr. Angstr", " => Abcisa variable is S in recipr. Angstr"};
     if (s.Uni >= 1 && s.Uni <= 4) both(store, abscissa[s.Uni]);
     if (aj == 3) out(store, " => Pattern calculation, Neutrons");
   }
@@ -329,19 +354,23 @@ void echo_conditions(ModelStore& store) {
   out(store, s.AsyMode == 0 ? " => Asymmetry correction as in J.Appl.Cryst. 26,128(1993)"
                             : " => Asymmetry correction as in J.Appl.Cryst. 15,615(1982)");
   const int nba = s.Nba * s.NbaSign;
-  if (nba == 0) out(store, " => Background refined by polynomial function");
-  else if (nba == 1) out(store, " => Background read from file");
-  else if (nba == -1) out(store, " => Background refined by Debye-like and Polynomial functions");
+  if (nba == 0)
+    out(store, " => Background refined by polynomial function");
+  else if (nba == 1)
+    out(store, " => Background read from file");
+  else if (nba == -1)
+    out(store, " => Background refined by Debye-like and Polynomial functions");
   else if (nba == -2) {
     out(store, " => Background adjusted by Fourier filtering ");
     s.Ppl = 2;
-  } else if (nba == -3) out(store, " => Background adjusted by 12-terms polynomial function ");
+  } else if (nba == -3)
+    out(store, " => Background adjusted by 12-terms polynomial function ");
   else if (nba <= -4)
     out(store, " => Background interpolated by cubic splines between the " + fmt_i(s.Nba, 4) +
                    " points given");
   else
-    out(store, " => Background linearly interpolated between the " + fmt_i(s.Nba, 4) +
-                   " points given");
+    out(store,
+        " => Background linearly interpolated between the " + fmt_i(s.Nba, 4) + " points given");
   const int file_npr = s.Npr - 1;
   both(store, " => The " + fmt_i(file_npr, 4) + "th default profile function was selected");
   for (const std::string& l : profile_description(file_npr)) out(store, l);
@@ -365,8 +394,8 @@ void read_output_flags(ModelStore& store) {
   }
   if (store.run.CyclicMode == 1) {
     if (s.Rpa == 0) s.Rpa = 1;
-    s.Ana = s.Fou = s.Hkl = s.Prf = s.Syo = s.Ls3 = s.Ls2 = s.Ls1 = s.Mat = s.Ioc = s.Ppl =
-        s.Ipr = s.Sym = 0;
+    s.Ana = s.Fou = s.Hkl = s.Prf = s.Syo = s.Ls3 = s.Ls2 = s.Ls1 = s.Mat = s.Ioc = s.Ppl = s.Ipr =
+        s.Sym = 0;
     s.Pcr = s.Sho = 1;
   }
   if (s.Nph == 1) s.Ls3 = 0;
@@ -449,7 +478,7 @@ void read_instrument_line(ModelStore& store) {
   }
   if (s.Uni == 0) {
     auto f = read_pcr_line(store, "FFFFFFFFF");
-    float* fields[] = {&s.Lambda1, &s.Lambda2, &s.Ratio, &s.Bkpos, &s.Wdt,
+    float* fields[] = {&s.Lambda1, &s.Lambda2, &s.Ratio,  &s.Bkpos,  &s.Wdt,
                        &s.Cthm,    &s.muR,     &s.AsyLim, &s.Rpolarz};
     for (size_t k = 0; k < 9; ++k) *fields[k] = getf(f, k);
     if (s.Ratio < 0.0f) {
@@ -469,8 +498,8 @@ void read_cycle_line(ModelStore& store) {
   RunSettings& s = store.settings();
   auto f = read_pcr_line(store, "IFFFFFFFFFF");
   s.NCY = geti(f, 0);
-  float* fields[] = {&s.Eps, &s.R_at, &s.R_an, &s.R_pr, &s.R_gl, &s.Thmin,
-                     &s.Step, &s.Thmax, &s.PSD, &s.Sent0};
+  float* fields[] = {&s.Eps,   &s.R_at, &s.R_an,  &s.R_pr, &s.R_gl,
+                     &s.Thmin, &s.Step, &s.Thmax, &s.PSD,  &s.Sent0};
   for (size_t k = 0; k < 10; ++k) *fields[k] = getf(f, k + 1);
   if (s.Cry == 2 || std::abs(s.Job) > 1) s.NCY = 1;
 }
@@ -486,8 +515,8 @@ void echo_instrument_and_cycles(ModelStore& store) {
       if (s.Ins == 4) cthm += " => Polarization= " + fmt_f(s.Rpolarz, 8, 4);
       out(store, cthm);
       out(store, " => Absorption correction (muR-eff): " + fmt_f(s.muR, 8, 4));
-      out(store, " => Asymmetry correction for angles lower than " + fmt_f(s.AsyLim, 8, 3) +
-                     " degrees");
+      out(store,
+          " => Asymmetry correction for angles lower than " + fmt_f(s.AsyLim, 8, 3) + " degrees");
     } else {
       out(store, " => Absorption correction type:" + fmt_i(s.Iabscor, 2));
     }

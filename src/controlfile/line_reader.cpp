@@ -10,10 +10,18 @@ namespace kestovar {
 
 namespace {
 
-bool is_sep(char c) { return c == ' ' || c == '\t'; }
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
-bool is_sign(char c) { return c == '+' || c == '-'; }
-bool is_exp(char c) { return c == 'E' || c == 'e' || c == 'D' || c == 'd'; }
+bool is_sep(char c) {
+  return c == ' ' || c == '\t';
+}
+bool is_digit(char c) {
+  return c >= '0' && c <= '9';
+}
+bool is_sign(char c) {
+  return c == '+' || c == '-';
+}
+bool is_exp(char c) {
+  return c == 'E' || c == 'e' || c == 'D' || c == 'd';
+}
 
 // Messages of the decoder, indexed from -2.
 constexpr std::array<const char*, 15> kMessages = {
@@ -180,7 +188,8 @@ void report_line_error(ModelStore& store, int error, std::string_view line, int 
   if (column <= 1)
     show_message(store, "   ^----");
   else
-    show_message(store, " " + std::string(static_cast<size_t>(long_line ? column - 1 : column), '-') + "^");
+    show_message(
+        store, " " + std::string(static_cast<size_t>(long_line ? column - 1 : column), '-') + "^");
   throw StopError(text::trim_right(std::string(" ") + " => Please check your input file at line: " +
                                    text::fmt_i(line_number, 4) + " !"));
 }

@@ -54,7 +54,8 @@ void complete_imaginary_moments(ModelStore& store, int n) {
       // Without a solution (the real part has no component that can absorb the product)
       // the control-file value is kept.
       if (std::fabs(den) > 1.0e-12f) {
-        sl[11].value = -(rx * ix + ry * iy + (ry * ix + rx * iy) * cg + rz * (ix * cb + iy * ca)) / den;
+        sl[11].value =
+            -(rx * ix + ry * iy + (ry * ix + rx * iy) * cg + rz * (ix * cb + iy * ca)) / den;
         sl[11].ParNo = 0;
         sl[11].Mult = 0.0f;
         sl[11].code = 0.0f;
@@ -118,8 +119,9 @@ void read_hard_limits(ModelStore& store) {
     lim.Low[k] = lo;
     lim.High[k] = hi;
     largest = std::max(largest, k);
-    write_unit(store, unit::OUT, "  -> Parameter no.: " + text::fmt_i(k, 4) + " Limits: " +
-                                     text::fmt_f(lo, 10, 4) + text::fmt_f(hi, 10, 4));
+    write_unit(store, unit::OUT,
+               "  -> Parameter no.: " + text::fmt_i(k, 4) + " Limits: " + text::fmt_f(lo, 10, 4) +
+                   text::fmt_f(hi, 10, 4));
   }
   if (s.Cry == 2) s.NPAR = largest;
 }
@@ -153,7 +155,8 @@ void check_parameter_numbers(ModelStore& store) {
     hole = true;
     show_value(store, " => Hole in the matrix!, missing element:", p, 0, 1);
     write_unit(store, unit::OUT,
-               " => Hole in the matrix!, element " + text::fmt_i(p, 3) + "in the Normal matrix is missing");
+               " => Hole in the matrix!, element " + text::fmt_i(p, 3) +
+                   "in the Normal matrix is missing");
   }
   if (hole) stop_program(store, " Hole(s) in the Normal Matrix ");
 }

@@ -3,16 +3,23 @@
 #include <cstdlib>
 
 #include "data/resolution_file.h"
+#include "reflections/phase_reflections.h"
 #include "run/model_store.h"
 #include "tables/species.h"
 
 namespace kestovar {
 
 // Each step is filled in by its subsystem as it arrives.
-void initialise_element_tables(ModelStore& store) { initialise_tables(store); }
+void initialise_element_tables(ModelStore& store) {
+  initialise_tables(store);
+}
 
-void read_resolution_file(ModelStore& store) { resolution_read(store); }
-void prepare_phase_reflections(ModelStore&, int) {}
+void read_resolution_file(ModelStore& store) {
+  resolution_read(store);
+}
+void prepare_phase_reflections(ModelStore& store, int n) {
+  prepare_reflections(store, n);
+}
 void resolve_phase_scattering(ModelStore& store, int n) {
   const Phase& ph = store.phase(n);
   const int ajbt = std::abs(ph.Jbt);
@@ -24,6 +31,8 @@ void resolve_phase_scattering(ModelStore& store, int n) {
   options.magnetic = [](const AtomSite& atom) { return atom.MagType != 0; };
   resolve_scattering_types(store, n, ph.Nat, options);
 }
-int total_reflection_count(ModelStore&) { return 0; }
+int total_reflection_count(ModelStore& store) {
+  return reflection_count(store);
+}
 
 }  // namespace kestovar

@@ -14,10 +14,10 @@ namespace kestovar {
 
 // A user scattering-factor entry (NSCAT lines).
 struct ScatteringEntry {
-  std::string label;      // up to 4 characters
-  float v1 = 0, v2 = 0;   // the two reals of the entry line
+  std::string label;     // up to 4 characters
+  float v1 = 0, v2 = 0;  // the two reals of the entry line
   int kind = 0;
-  int npoints = 0;        // tabulated pairs (negative Nsc)
+  int npoints = 0;                         // tabulated pairs (negative Nsc)
   std::array<float, N_FORM + 1> s{}, f{};  // sin(theta)/lambda and f, 1-based
   std::array<float, 10> coeff{};           // a1 b1 a2 b2 a3 b3 a4 b4 c (index 1..9)
   bool has_coefficients = false;
@@ -29,9 +29,9 @@ struct RunSettings {
   // Job line.
   int Job = 0, Npr = 6, Nph = 1, Nba = 0, Nex = 0, Nsc = 0, Nor = 0, Dum = 0, Iwg = 0, Ilo = 0,
       Ias = 0, Res = 0, Ste = 0, Nre = 0, Cry = 0, Uni = 0, Cor = 0;
-  int NbaSign = 1;        // -1 when the file value of Nba was negative
-  int AsyMode = 0;        // 1: second asymmetry correction (negative Nph)
-  float DumFactor = 0.0f; // 1.0 when Dum is 3
+  int NbaSign = 1;         // -1 when the file value of Nba was negative
+  int AsyMode = 0;         // 1: second asymmetry correction (negative Nph)
+  float DumFactor = 0.0f;  // 1.0 when Dum is 3
 
   // Output-flag line.
   int Ipr = 0, Ppl = 0, Ioc = 1, Mat = 0, Pcr = 1, Ls1 = 0, Ls2 = 0, Ls3 = 0, Syo = 1, Prf = 1,
@@ -75,7 +75,8 @@ struct RunSettings {
   int NpNum = 0, NtNum = 0;
   std::array<float, NPR + 1> NumX{};
   std::array<float, INPR + 1> NumT{};
-  std::vector<float> NumG = std::vector<float>((NPR + 1) * (INPR + 1), 0.0f);  // (i, j) at i*(INPR+1)+j
+  std::vector<float> NumG =
+      std::vector<float>((NPR + 1) * (INPR + 1), 0.0f);  // (i, j) at i*(INPR+1)+j
   std::vector<float> NumD = std::vector<float>((NPR + 1) * (INPR + 1), 0.0f);
 
   // Starting-configuration search line.

@@ -124,7 +124,7 @@ void read_free_format(DataFile& in, Pattern& p) {
   write_datt(in, p);
 }
 
-// (counter number, count) pairs of the layouts 1, 6 and 12: floors and variances.
+// A (counter number, count) pair of the layouts 1 and 6: floors and variance.
 void store_pair(Pattern& p, int i, int counters, float count, float cnorm) {
   p.Ncount[i] = counters == 0 ? 1 : counters;
   p.Yobs[i] = count < 1.0e-5f ? 1.0f : count;
@@ -620,6 +620,29 @@ void check_pattern(DataFile& in, const Pattern& p) {
       in.read_error();
 }
 
+// Moves what the reader filled into the store's pattern; `scratch` also the spline scratch
+// arrays (cleared) of the X, Y, sigma layout.
+void commit(Pattern& dst, Pattern& p, bool scratch) {
+  dst.NPTS = p.NPTS;
+  dst.Thmin = p.Thmin;
+  dst.Step = p.Step;
+  dst.Thmax = p.Thmax;
+  dst.ConstantStep = p.ConstantStep;
+  dst.X.swap(p.X);
+  dst.Yobs.swap(p.Yobs);
+  dst.Variance.swap(p.Variance);
+  dst.Ncount.swap(p.Ncount);
+  if (scratch) {
+    dst.Backg.swap(p.Backg);
+    dst.Ycalc.swap(p.Ycalc);
+  }
+  dst.Numor = p.Numor;
+  dst.Iset = p.Iset;
+  dst.Tsample = p.Tsample;
+  dst.Cnorm = p.Cnorm;
+  dst.Title = p.Title;
+}
+
 }  // namespace
 
 void reduce_steps(Pattern& p, int ste) {
@@ -652,16 +675,15 @@ void read_intensity_data(ModelStore& store) {
   const RunSettings& s = store.settings();
   in.listing("(/,A,/)", {str(" => Reading Intensity data  =>>")});
 
-  // The pattern is built aside and replaces the store's one only when the file was read.
-  auto work = std::make_unique<Pattern>(store.pattern());
+  // The pattern is built aside and replaces the store's one only when the file was read;
+  // what the store holds from the control file stays.
+  const Pattern& kept = store.pattern();
+  auto work = std::make_unique<Pattern>();
   Pattern& p = *work;
-  p.NPTS = 0;
-  std::fill(p.X.begin(), p.X.end(), 0.0f);
-  std::fill(p.Yobs.begin(), p.Yobs.end(), 0.0f);
-  std::fill(p.Variance.begin(), p.Variance.end(), 0.0f);
-  std::fill(p.Ncount.begin(), p.Ncount.end(), 1);
-  p.ConstantStep = 1;
-  p.Cnorm = 1.0f;
+  p.Numor = kept.Numor;
+  p.Iset = kept.Iset;
+  p.Tsample = kept.Tsample;
+  p.Title = kept.Title;
 
   switch (s.Ins) {
     case 0:
@@ -716,7 +738,7 @@ void read_intensity_data(ModelStore& store) {
 
   reduce_steps(p, s.Ste);
   set_extra_abscissa(p);
-  store.pattern() = std::move(p);
+  commit(store.pattern(), p, s.Ins == 10);
 }
 
 }  // namespace kestovar

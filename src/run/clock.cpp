@@ -107,8 +107,8 @@ void cpu_clock(ModelStore& store, int mode) {
     show_message(store, "");
     write_unit(store, unit::OUT, "");
     std::string l1 = std::string(10, ' ') + "    CPU Time:" + text::fmt_f(s, 10, 3) + " seconds";
-    std::string l2 = std::string(10, ' ') + "             " +
-                     text::fmt_f(s * 0.016666668f, 10, 3) + " minutes";
+    std::string l2 =
+        std::string(10, ' ') + "             " + text::fmt_f(s * 0.016666668f, 10, 3) + " minutes";
     write_unit(store, store.MessageUnit, l1);
     write_unit(store, store.MessageUnit, l2);
     write_out_sum(store, l1);

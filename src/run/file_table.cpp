@@ -14,7 +14,9 @@ struct FileTable::File {
 };
 
 FileTable::FileTable() = default;
-FileTable::~FileTable() { close_all(); }
+FileTable::~FileTable() {
+  close_all();
+}
 
 bool FileTable::open(int unit, const std::string& name, OpenStatus status) {
   close(unit);
@@ -45,7 +47,9 @@ bool FileTable::open(int unit, const std::string& name, OpenStatus status) {
   return true;
 }
 
-bool FileTable::is_open(int unit) const { return files_.count(unit) != 0; }
+bool FileTable::is_open(int unit) const {
+  return files_.count(unit) != 0;
+}
 
 void FileTable::close(int unit) {
   auto it = files_.find(unit);

@@ -11,10 +11,10 @@
 namespace kestovar {
 
 enum class OpenStatus {
-  Old,      // must exist; opened for reading
-  Unknown,  // created when missing, content replaced; opened for writing
-  Append,   // created when missing, positioned at its end
-  ReadWrite // created when missing, opened for reading and writing at its start
+  Old,       // must exist; opened for reading
+  Unknown,   // created when missing, content replaced; opened for writing
+  Append,    // created when missing, positioned at its end
+  ReadWrite  // created when missing, opened for reading and writing at its start
 };
 
 class FileTable {

@@ -11,10 +11,13 @@ namespace kestovar {
 void run_refinement_stage(ModelStore& store) {
   // The refinement cycles and the starting-configuration search are not part of this
   // version: the job ends after reading and preparing its input.
-  show_message(store, " => Refinement cycles are not available in this version: input checked only");
+  show_message(store,
+               " => Refinement cycles are not available in this version: input checked only");
 }
 
-void write_final_output(ModelStore& store) { print_dimensions(store, unit::OUT); }
+void write_final_output(ModelStore& store) {
+  print_dimensions(store, unit::OUT);
+}
 
 void run_cyclic_mode(ModelStore& store) {
   show_message(store, " => The cyclic mode is not available in this version");

@@ -44,12 +44,17 @@ std::string value_line(std::string_view text, int ival, float rval, int kind) {
   std::string line = starts_with_equals(text) ? "   " : " =>";
   line += text::trim_right(text);
   switch (kind) {
-    case 1: line += text::fmt_i(ival, 8); break;
-    case 2: line += text::fmt_e(rval, 12, 4); break;
+    case 1:
+      line += text::fmt_i(ival, 8);
+      break;
+    case 2:
+      line += text::fmt_e(rval, 12, 4);
+      break;
     case 3:
       line += text::fmt_i(ival, 8) + "and " + text::fmt_e(rval, 12, 4);
       break;
-    default: break;
+    default:
+      break;
   }
   return cut(line);
 }
@@ -98,28 +103,50 @@ KindInfo kind_info(int kind, const std::string& pcr_code) {
       return {unit::PCR, pcr_code.compare(0, 8, "starting") == 0 && pcr_code.size() >= 8
                              ? OpenStatus::ReadWrite
                              : OpenStatus::Old};
-    case 2: return {unit::OUT, OpenStatus::Unknown};
-    case 3: return {unit::SYM, OpenStatus::Unknown};
-    case 4: return {unit::RPA, OpenStatus::Append};
-    case 5: return {unit::DAT, OpenStatus::Old};
-    case 6: return {unit::HKL_IN, OpenStatus::Old};
-    case 7: return {unit::FOU, OpenStatus::Unknown};
-    case 8: return {unit::HKL_OUT, OpenStatus::Unknown};
-    case 9: return {unit::SAV, OpenStatus::Append};
-    case 10: return {unit::HKL_PHASE, OpenStatus::Unknown};
-    case 11: return {unit::PRF, OpenStatus::Unknown};
-    case 12: return {unit::BAC, OpenStatus::Unknown};
-    case 13: return {unit::RES, OpenStatus::Old};
-    case 14: return {unit::SIM, OpenStatus::Unknown};
-    case 15: return {unit::SCH, OpenStatus::Unknown};
-    case 16: return {unit::NEW, OpenStatus::Unknown};
-    case 17: return {unit::INP, OpenStatus::Unknown};
-    case 18: return {unit::ATM, OpenStatus::Unknown};
-    case 19: return {unit::SUB, OpenStatus::Unknown};
-    case 20: return {unit::SHP, OpenStatus::Old};
-    case 21: return {unit::COR, OpenStatus::Old};
-    case 22: return {unit::INT, OpenStatus::Unknown};
-    default: return {0, OpenStatus::Old};
+    case 2:
+      return {unit::OUT, OpenStatus::Unknown};
+    case 3:
+      return {unit::SYM, OpenStatus::Unknown};
+    case 4:
+      return {unit::RPA, OpenStatus::Append};
+    case 5:
+      return {unit::DAT, OpenStatus::Old};
+    case 6:
+      return {unit::HKL_IN, OpenStatus::Old};
+    case 7:
+      return {unit::FOU, OpenStatus::Unknown};
+    case 8:
+      return {unit::HKL_OUT, OpenStatus::Unknown};
+    case 9:
+      return {unit::SAV, OpenStatus::Append};
+    case 10:
+      return {unit::HKL_PHASE, OpenStatus::Unknown};
+    case 11:
+      return {unit::PRF, OpenStatus::Unknown};
+    case 12:
+      return {unit::BAC, OpenStatus::Unknown};
+    case 13:
+      return {unit::RES, OpenStatus::Old};
+    case 14:
+      return {unit::SIM, OpenStatus::Unknown};
+    case 15:
+      return {unit::SCH, OpenStatus::Unknown};
+    case 16:
+      return {unit::NEW, OpenStatus::Unknown};
+    case 17:
+      return {unit::INP, OpenStatus::Unknown};
+    case 18:
+      return {unit::ATM, OpenStatus::Unknown};
+    case 19:
+      return {unit::SUB, OpenStatus::Unknown};
+    case 20:
+      return {unit::SHP, OpenStatus::Old};
+    case 21:
+      return {unit::COR, OpenStatus::Old};
+    case 22:
+      return {unit::INT, OpenStatus::Unknown};
+    default:
+      return {0, OpenStatus::Old};
   }
 }
 
@@ -139,29 +166,52 @@ std::vector<std::string> run_file_names(const ModelStore& store, int kind, int s
   const std::string dat = text::trim(store.run.DatFile);
   const std::string n = std::to_string(phase);
   switch (kind) {
-    case 1: return {pcr + ".pcr"};
-    case 2: return {pcr + ".out", pcr + ".sum"};
-    case 3: return {pcr + ".sym"};
-    case 4: return {pcr + ".rpa"};
-    case 5: return {dat + ".dat", dat + ".uxd", dat + ".acq"};
-    case 6: return {pcr + n + ".hkl", dat + ".int", "hkl" + n + ".hkl"};
-    case 7: return {pcr + ".fou"};
-    case 8: return {pcr + ".hkl"};
-    case 9: return {pcr + ".sav"};
-    case 10: return {store.HklSource == 0 ? pcr + n + ".hkl" : "hkl" + n + ".hkl"};
-    case 11: return {pcr + ".prf"};
-    case 12: return {dat + ".bac"};
-    case 13: return {text::trim(store.job->settings.ResolutionFile)};
-    case 14: return {pcr + ".sim"};
-    case 15: return {pcr + n + ".sch"};
-    case 16: return {pcr + ".new"};
-    case 17: return {pcr + (selector != 0 ? ".inp" : ".ins")};
-    case 18: return {pcr + n + ".atm"};
-    case 19: return {pcr + n + ".sub"};
-    case 20: return {pcr + ".shp", "global.shp"};
-    case 21: return {pcr + ".cor", "cor.cor"};
-    case 22: return {pcr + n + ".int"};
-    default: return {};
+    case 1:
+      return {pcr + ".pcr"};
+    case 2:
+      return {pcr + ".out", pcr + ".sum"};
+    case 3:
+      return {pcr + ".sym"};
+    case 4:
+      return {pcr + ".rpa"};
+    case 5:
+      return {dat + ".dat", dat + ".uxd", dat + ".acq"};
+    case 6:
+      return {pcr + n + ".hkl", dat + ".int", "hkl" + n + ".hkl"};
+    case 7:
+      return {pcr + ".fou"};
+    case 8:
+      return {pcr + ".hkl"};
+    case 9:
+      return {pcr + ".sav"};
+    case 10:
+      return {store.HklSource == 0 ? pcr + n + ".hkl" : "hkl" + n + ".hkl"};
+    case 11:
+      return {pcr + ".prf"};
+    case 12:
+      return {dat + ".bac"};
+    case 13:
+      return {text::trim(store.job->settings.ResolutionFile)};
+    case 14:
+      return {pcr + ".sim"};
+    case 15:
+      return {pcr + n + ".sch"};
+    case 16:
+      return {pcr + ".new"};
+    case 17:
+      return {pcr + (selector != 0 ? ".inp" : ".ins")};
+    case 18:
+      return {pcr + n + ".atm"};
+    case 19:
+      return {pcr + n + ".sub"};
+    case 20:
+      return {pcr + ".shp", "global.shp"};
+    case 21:
+      return {pcr + ".cor", "cor.cor"};
+    case 22:
+      return {pcr + n + ".int"};
+    default:
+      return {};
   }
 }
 
@@ -216,8 +266,8 @@ void open_run_file(ModelStore& store, int kind, int selector, int phase) {
     case 21:
       for (const std::string& name : names)
         if (try_open(name, info.unit, info.status)) return;
-      stop_box(store,
-               " => Error opening file: " + names[1] + " Unit:" + text::fmt_i(info.unit, 2), 1);
+      stop_box(store, " => Error opening file: " + names[1] + " Unit:" + text::fmt_i(info.unit, 2),
+               1);
       return;
     default:
       if (!try_open(names[0], info.unit, info.status)) fail_open(names[0], info.unit);

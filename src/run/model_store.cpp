@@ -56,7 +56,8 @@ void print_dimensions(ModelStore& store, int u) {
   for (const Capacity& c : kCapacities) {
     std::string name = "    " + text::pad(c.name, 6) + "= ";
     size_t width = std::string_view(c.name) == "NEQV" ? 65 : 60;
-    write_unit(store, u, name + text::fmt_i(c.value, 8) + text::pad(std::string(" ") + c.text, width));
+    write_unit(store, u,
+               name + text::fmt_i(c.value, 8) + text::pad(std::string(" ") + c.text, width));
   }
 }
 

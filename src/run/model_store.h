@@ -13,6 +13,7 @@
 #include "controlfile/run_settings.h"
 #include "data/pattern.h"
 #include "data/resolution_file.h"
+#include "reflections/reflection.h"
 #include "run/capacities.h"
 #include "run/file_table.h"
 #include "run/run_state.h"
@@ -45,18 +46,19 @@ struct JobRecords {
   RefinedParameter refined;
   SpeciesList species;
   ResolutionData resolution;
+  ReflectionList reflections;
 };
 
 struct ModelStore {
   explicit ModelStore(ui::Ui& window) : ui(&window), job(std::make_unique<JobRecords>()) {}
 
-  ui::Ui* ui;          // the windowing layer (not owned)
-  FileTable files;     // open files by unit
-  int MessageUnit = 6; // 6: the text window; otherwise a unit number
+  ui::Ui* ui;           // the windowing layer (not owned)
+  FileTable files;      // open files by unit
+  int MessageUnit = 6;  // 6: the text window; otherwise a unit number
   std::string CurrentFileName;
   int CurrentUnit = 0;
-  int HklSource = 0;   // 0: the last kind-6 open took its first name
-  RunState run;        // survives from job to job
+  int HklSource = 0;  // 0: the last kind-6 open took its first name
+  RunState run;       // survives from job to job
   std::unique_ptr<JobRecords> job;
 
   // Short access to the job records.

@@ -4,8 +4,8 @@
 #include <filesystem>
 
 #include "controlfile/control_file.h"
-#include "run/job_stages.h"
 #include "run/clock.h"
+#include "run/job_stages.h"
 #include "run/messages.h"
 #include "run/model_store.h"
 #include "run/stop.h"

@@ -28,6 +28,8 @@ class StopError : public std::runtime_error {
 };
 
 // Ends the job with the given stop-box text. Callers show their messages first.
-[[noreturn]] inline void fail(std::string_view text) { throw StopError(std::string(text)); }
+[[noreturn]] inline void fail(std::string_view text) {
+  throw StopError(std::string(text));
+}
 
 }  // namespace kestovar

@@ -65,10 +65,10 @@ std::string next_operator_line(ModelStore& store) {
   for (;;) {
     ++store.job->reader.PcrLine;
     if (!store.files.read_line(unit::PCR, line)) {
-      show_value(store, " Please check your *.PCR file at line: ", store.job->reader.PcrLine, 0,
-                 1);
-      stop_box(store, " End of file reading symmetry operators", 1);
-      fail(" End of file reading symmetry operators");
+      show_message(store,
+                   " => Not FATAL End of file !,  logical unit: " + text::fmt_i(unit::PCR, 4));
+      stop_box(store, " => Not FATAL End of file !", 1);
+      fail(" => Not FATAL End of file !");
     }
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (!line.empty() && line[0] == '!') continue;
@@ -350,11 +350,7 @@ void read_time_reversal(ModelStore& store, SpaceGroup& g) {
     v.clear();
   }
   size_t needed = static_cast<size_t>(g.Nop) + (g.Cen == 2 ? 1 : 0);
-  if (v.size() < needed) {
-    show_value(store, " Please check your *.PCR file at line: ", store.job->reader.PcrLine, 0, 1);
-    stop_box(store, " Error reading the time reversal operations", 1);
-    fail(" Error reading the time reversal operations");
-  }
+  if (v.size() < needed) report_line_error(store, 2, line, 0, store.job->reader.PcrLine);
   g.MagMat = 1;
   for (int k = 1; k <= g.Nop; ++k) {
     int s = v[k - 1] < 0 ? -1 : 1;

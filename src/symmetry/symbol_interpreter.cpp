@@ -20,6 +20,8 @@
 #include "run/model_store.h"
 #include "run/stop.h"
 #include "symmetry/op12.h"
+#include "symmetry/operator_text.h"
+#include "symmetry/standard_settings.h"
 #include "text/fortran_format.h"
 
 namespace kestovar {
@@ -120,6 +122,7 @@ struct Element {
 const std::vector<int> QUARTERS = {0, 6, 3, 9};
 const std::vector<int> TWELFTHS = {0, 6, 4, 8, 2, 10, 3, 9, 1, 5, 7, 11};
 
+// The candidates run through the values of the first open component fastest.
 void build_candidates(Element& e, const std::vector<int>& values) {
   e.candidates.clear();
   std::vector<size_t> idx(e.open.size(), 0);
@@ -128,15 +131,9 @@ void build_candidates(Element& e, const std::vector<int>& values) {
     for (size_t k = 0; k < e.open.size(); ++k)
       for (int i = 0; i < 3; ++i) t[i] += values[idx[k]] * e.open[k][i];
     e.candidates.push_back({sym12::mod12(t[0]), sym12::mod12(t[1]), sym12::mod12(t[2])});
-    size_t k = e.open.size();
-    while (k > 0) {
-      --k;
-      if (++idx[k] < values.size()) break;
-      idx[k] = 0;
-      if (k == 0) return;
-    }
-    if (e.open.empty()) return;
-    if (std::all_of(idx.begin(), idx.end(), [](size_t v) { return v == 0; })) return;
+    size_t k = 0;
+    while (k < idx.size() && ++idx[k] == values.size()) idx[k++] = 0;
+    if (k == idx.size()) return;
   }
 }
 
@@ -352,21 +349,16 @@ std::optional<Interpretation> classify(std::string_view symbol) {
 // Elements of the fields.
 
 struct ElementSet {
-  std::vector<Element> elements;
-  std::vector<int> output;  // indices of the elements that may become generators, in order
-  // Rotations of generators that are not elements themselves (the square of a 4-fold, the
-  // 2-folds along a and b of a cubic group), inserted after the element with that index.
-  struct Derived {
-    int element;
-    IntMatrix3 R;
-    bool before;  // placed before the element instead of after it
-  };
-  std::vector<Derived> derived;
+  std::vector<Element> elements;  // the elements whose location is searched
+  std::vector<IntMatrix3> output;  // rotations of the generators, in order
   bool hex_threefold = false, cubic_threefold = false;
   int hex_screw = 0;  // 0 plain, 1 sub 1, 2 sub 2
 };
 
-constexpr int PRIO_FIXED = 0, PRIO_PLAIN = 1, PRIO_SCREW = 2;
+// Search order of the elements: plain rotations, plain mirrors, screws, glides; 2-folds
+// before 4-folds.
+constexpr int PRIO_ROTO4 = -1, PRIO_ROT2 = 0, PRIO_ROT4 = 1, PRIO_MIRROR = 2, PRIO_SCREW2 = 3, PRIO_SCREW4 = 4,
+              PRIO_GLIDE = 5;
 
 Element make_element(const IntMatrix3& R, const V3& fixed, const std::vector<V3>& open,
                      int priority) {
@@ -392,65 +384,86 @@ bool add_reflection(ElementSet& s, Dir d, char letter, bool hexagonal_axes) {
       if (info.mirror_open[0][i] != 0) g[i] = 0;
   }
   bool plain = g == V3{0, 0, 0};
-  s.elements.push_back(make_element(info.mirror, g, open, plain ? PRIO_PLAIN : PRIO_SCREW));
-  s.output.push_back(static_cast<int>(s.elements.size()) - 1);
+  s.elements.push_back(make_element(info.mirror, g, open, plain ? PRIO_MIRROR : PRIO_GLIDE));
+  s.output.push_back(info.mirror);
   return true;
 }
 
-void add_twofold(ElementSet& s, Dir d, int screw, bool hexagonal_axes) {
+// A 2-fold along d; `search_R` replaces the rotation whose location is searched by another
+// 2-fold of the same set (the hexagonal ones through the conventional origin).
+void add_twofold(ElementSet& s, Dir d, int screw, bool hexagonal_axes,
+                 const IntMatrix3* search_R = nullptr) {
   DirInfo info = dir_info(d);
   V3 t = screw ? info.axis : V3{0, 0, 0};
   std::vector<V3> open = info.axis_open;
   if (hexagonal_axes && d == Dir::C) open = {};
-  s.elements.push_back(make_element(info.twofold, t, open, screw ? PRIO_SCREW : PRIO_PLAIN));
-  s.output.push_back(static_cast<int>(s.elements.size()) - 1);
+  s.elements.push_back(make_element(search_R ? *search_R : info.twofold, t, open,
+                                    screw ? PRIO_SCREW2 : PRIO_ROT2));
+  s.output.push_back(info.twofold);
 }
 
 // The elements of a field along direction d (monoclinic, orthorhombic, tetragonal secondary
 // and tertiary, hexagonal secondary and tertiary, cubic tertiary).
-bool add_field(ElementSet& s, const FieldSpec& f, Dir d, bool hexagonal_axes) {
+bool add_field(ElementSet& s, const FieldSpec& f, Dir d, bool hexagonal_axes,
+               const IntMatrix3* search_R = nullptr) {
   if (f.bar) return false;
   if (f.axis == 1) return f.mirror == 0 && f.screw == 0;
   if (f.axis != 0 && f.axis != 2) return false;
   if (f.axis == 2) {
     if (f.screw && (d == Dir::HexSecondary || d == Dir::HexTertiary || d == Dir::RhombDiag))
       return false;
-    add_twofold(s, d, f.screw, hexagonal_axes);
+    add_twofold(s, d, f.screw, hexagonal_axes, search_R);
   }
   if (f.mirror && !add_reflection(s, d, f.mirror, hexagonal_axes)) return false;
   return true;
 }
 
+// The 2_1 screw along axis i placed a quarter cell along the next axis, as the Tables place
+// the screw axes of P 21 21 21 and of the cubic groups built on them: -x+1/2,-y,z+1/2;
+// x+1/2,-y+1/2,-z; -x,y+1/2,-z+1/2.
+void add_cyclic_screw(ElementSet& s, int axis) {
+  static const Dir dirs[3] = {Dir::A, Dir::B, Dir::C};
+  V3 t{0, 0, 0};
+  t[axis] = 6;
+  t[(axis + 1) % 3] = 6;
+  s.elements.push_back(make_element(dir_info(dirs[axis]).twofold, t, {}, PRIO_ROT2));
+}
+
 void add_inversion(ElementSet& s, bool hexagonal_axes) {
   std::vector<V3> open = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
   if (hexagonal_axes) open = {{0, 0, 1}};
-  s.elements.push_back(make_element(INVERSION, {0, 0, 0}, open, PRIO_PLAIN));
-  s.output.push_back(static_cast<int>(s.elements.size()) - 1);
+  s.elements.push_back(make_element(INVERSION, {0, 0, 0}, open, PRIO_ROT2));
+  s.output.push_back(INVERSION);
 }
 
-// The principal field of a tetragonal group, or field 2 of a cubic group with a rotation
-// (`cubic`: its square along c comes from the 3-fold, the 2-folds along a and b go first).
+// The principal field of a tetragonal group, or field 2 of a cubic group with a rotation:
+// the 4-fold (or -4) along c and its square. In a cubic group the 2-folds along a and b go
+// first among the generators.
 bool add_tetragonal_axis(ElementSet& s, const FieldSpec& f, bool cubic = false) {
-  if (f.axis == 4) {
-    if (f.bar) {
-      s.elements.push_back(make_element(M(0, -1, 0, 1, 0, 0, 0, 0, -1), {0, 0, 0},
-                                        {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}, PRIO_PLAIN));
-    } else {
-      s.elements.push_back(make_element(M(0, -1, 0, 1, 0, 0, 0, 0, 1), {0, 0, 3 * f.screw},
-                                        {{1, 0, 0}, {0, 1, 0}},
-                                        f.screw ? PRIO_SCREW : PRIO_PLAIN));
-    }
-    int k = static_cast<int>(s.elements.size()) - 1;
-    s.output.push_back(k);
-    if (cubic) {
-      s.derived.push_back({k, dir_info(Dir::A).twofold, true});
-      s.derived.push_back({k, dir_info(Dir::B).twofold, true});
-    } else {
-      s.derived.push_back({k, M(-1, 0, 0, 0, -1, 0, 0, 0, 1), false});
-    }
-    return true;
+  if (f.axis != 4) return false;
+  const IntMatrix3 two = M(-1, 0, 0, 0, -1, 0, 0, 0, 1);
+  IntMatrix3 four;
+  if (f.bar) {
+    four = M(0, -1, 0, 1, 0, 0, 0, 0, -1);
+    s.elements.push_back(make_element(four, {0, 0, 0}, {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}},
+                                      PRIO_ROTO4));
+  } else {
+    four = M(0, -1, 0, 1, 0, 0, 0, 0, 1);
+    s.elements.push_back(make_element(four, {0, 0, 3 * f.screw}, {{1, 0, 0}, {0, 1, 0}},
+                                      f.screw ? PRIO_SCREW4 : PRIO_ROT4));
   }
-  return false;
+  bool screw2 = !f.bar && f.screw % 2 == 1;
+  s.elements.push_back(make_element(two, {0, 0, screw2 ? 6 : 0}, {{1, 0, 0}, {0, 1, 0}},
+                                    screw2 ? PRIO_SCREW2 : PRIO_ROT2));
+  if (cubic) {
+    s.output.push_back(dir_info(Dir::A).twofold);
+    s.output.push_back(dir_info(Dir::B).twofold);
+    s.output.push_back(four);
+  } else {
+    s.output.push_back(four);
+    s.output.push_back(two);
+  }
+  return true;
 }
 
 bool build_elements(const Interpretation& in, ElementSet& s) {
@@ -463,21 +476,39 @@ bool build_elements(const Interpretation& in, ElementSet& s) {
       return true;
     }
     case Family::Monoclinic: {
-      if (fl.size() == 1) return add_field(s, fl[0], Dir::B, false) && !fl[0].bar;
-      Dir dirs[3] = {Dir::A, Dir::B, Dir::C};
-      for (size_t k = 0; k < 3; ++k) {
-        if (static_cast<int>(k) + 1 != in.unique) {
-          if (fl[k].axis != 1 || fl[k].bar || fl[k].screw || fl[k].mirror) return false;
-        } else if (!add_field(s, fl[k], dirs[k], false) || fl[k].axis == 1) {
-          return false;
+      bool ok = true;
+      if (fl.size() == 1) {
+        ok = add_field(s, fl[0], Dir::B, false) && !fl[0].bar;
+      } else {
+        Dir dirs[3] = {Dir::A, Dir::B, Dir::C};
+        for (size_t k = 0; k < 3 && ok; ++k) {
+          if (static_cast<int>(k) + 1 != in.unique)
+            ok = fl[k].axis == 1 && !fl[k].bar && !fl[k].screw && !fl[k].mirror;
+          else
+            ok = add_field(s, fl[k], dirs[k], false) && fl[k].axis != 1;
         }
       }
-      return true;
+      // The plane of the symbol's glide goes through the origin (A 1 2/n 1: x+1/2,-y,z+1/2).
+      for (Element& e : s.elements)
+        if (determinant(e.R) < 0) e.priority = PRIO_ROTO4 - 1;
+      return ok;
     }
     case Family::Orthorhombic: {
       Dir dirs[3] = {Dir::A, Dir::B, Dir::C};
       for (size_t k = 0; k < 3; ++k)
         if (fl[k].axis == 1 || !add_field(s, fl[k], dirs[k], false)) return false;
+      // Screws along all three axes, written or implied by the glides b c a.
+      bool screws = fl[0].screw && fl[1].screw && fl[2].screw && !fl[0].mirror &&
+                    !fl[1].mirror && !fl[2].mirror;
+      bool bca = fl[0].mirror == 'b' && fl[1].mirror == 'c' && fl[2].mirror == 'a';
+      if ((in.lattice == 'P' || in.lattice == 'I') && (screws || bca)) {
+        s.elements.erase(std::remove_if(s.elements.begin(), s.elements.end(),
+                                        [](const Element& e) {
+                                          return e.priority == PRIO_SCREW2;
+                                        }),
+                         s.elements.end());
+        for (int k = 0; k < 3; ++k) add_cyclic_screw(s, k);
+      }
       return true;
     }
     case Family::Tetragonal: {
@@ -503,8 +534,8 @@ bool build_elements(const Interpretation& in, ElementSet& s) {
         if (f.bar) {
           if (f.mirror) return false;
           s.elements.push_back(make_element(dir_info(Dir::C).mirror, {0, 0, 0}, {{0, 0, 1}},
-                                            PRIO_PLAIN));
-          s.output.push_back(static_cast<int>(s.elements.size()) - 1);
+                                            PRIO_MIRROR));
+          s.output.push_back(dir_info(Dir::C).mirror);
         } else {
           s.hex_screw = f.screw % 3;
           add_twofold(s, Dir::C, f.screw % 2, true);
@@ -513,9 +544,19 @@ bool build_elements(const Interpretation& in, ElementSet& s) {
       } else {
         return false;
       }
-      if (fl.size() == 3) {
-        if (!add_field(s, fl[1], Dir::HexSecondary, true)) return false;
-        if (!add_field(s, fl[2], Dir::HexTertiary, true)) return false;
+      if (fl.size() == 3 || (in.r_centring && fl.size() == 2)) {
+        // The 2-fold through the origin of the Tables: along [100] in the hexagonal groups,
+        // along [110] or [210] in the trigonal ones.
+        static const IntMatrix3 along100 = M(1, -1, 0, 0, -1, 0, 0, 0, -1);
+        static const IntMatrix3 along210 = M(1, 0, 0, 1, -1, 0, 0, 0, -1);
+        bool six = f.axis == 6;
+        // A 6-fold group of class 6/mmm needs its secondary and tertiary elements.
+        if (six && (fl[1].axis == 1 || (fl.size() == 3 && fl[2].axis == 1))) return false;
+        if (!add_field(s, fl[1], Dir::HexSecondary, true, six ? &along100 : nullptr))
+          return false;
+        if (fl.size() == 3 &&
+            !add_field(s, fl[2], Dir::HexTertiary, true, six ? nullptr : &along210))
+          return false;
       }
       return true;
     }
@@ -552,8 +593,7 @@ bool build_elements(const Interpretation& in, ElementSet& s) {
         }
       } else if (f.axis == 2) {
         add_twofold(s, Dir::A, f.screw, false);
-        int k = static_cast<int>(s.elements.size()) - 1;
-        s.derived.push_back({k, dir_info(Dir::B).twofold, false});
+        s.output.push_back(dir_info(Dir::B).twofold);
       } else if (f.axis == 4) {
         if (!add_tetragonal_axis(s, f, true)) return false;
       } else {
@@ -562,6 +602,11 @@ bool build_elements(const Interpretation& in, ElementSet& s) {
       if (fl.size() == 3) {
         if (!add_field(s, fl[2], Dir::Diag, false) || fl[2].axis == 1) return false;
       }
+      // Groups whose 2-folds along the axes are screws (P 21 3, P a 3, P 41 3 2, I a 3 d,
+      // I -4 3 d ...) have them where P 21 21 21 has them.
+      bool screws = (f.axis == 2 && f.screw == 1) || (f.axis == 4 && f.screw % 2 == 1) ||
+                    f.mirror == 'a' || (fl.size() == 3 && fl[2].mirror == 'd');
+      if ((in.lattice == 'P' || in.lattice == 'I') && screws) add_cyclic_screw(s, 0);
       return true;
     }
   }
@@ -588,45 +633,60 @@ sym12::Centring centring_twelfths(char letter) {
   return c;
 }
 
+// Depth-first search over the locations of the elements. Every complete choice that
+// generates a space group of the right order is a solution; the one kept has the largest
+// site symmetry at the origin, the first in search order among equals.
 struct Search {
   const std::vector<Element>* elements = nullptr;
   std::vector<int> order;  // element indices in search order
-  std::vector<Op> fixed;   // operations present from the start (3-folds, R centring)
   sym12::Centring centring;
   size_t point_order = 0;
   bool want_inversion = false;
-  std::vector<V3> chosen;  // per element
+  std::vector<V3> current;  // per element
+  std::vector<V3> chosen;
   std::vector<Op> group;
-  long budget = 200000;
+  int best_site = -1;
+  long budget = 100000;  // closures allowed
+  int solutions = 0;
 
-  bool valid(const std::vector<Op>& ops, std::vector<Op>& g) {
-    if (--budget < 0) return false;
-    return sym12::closure(ops, centring, g, point_order);
+  int site_order(const std::vector<Op>& g) const {
+    int n = 0;
+    for (const Op& o : g) n += o.t == V3{0, 0, 0};
+    return n;
   }
 
-  bool run(size_t depth, std::vector<Op>& ops) {
+  void run(size_t depth, std::vector<Op>& ops) {
+    if (budget <= 0 || solutions >= 2000) return;
     if (depth == order.size()) {
       std::vector<Op> g;
-      if (!valid(ops, g) || g.size() != point_order) return false;
-      if (want_inversion) {
-        Op inv{INVERSION, sym12::canonical_translation({0, 0, 0}, centring)};
-        if (std::find(g.begin(), g.end(), inv) == g.end()) return false;
+      --budget;
+      if (!sym12::closure(ops, centring, g, point_order) || g.size() != point_order) return;
+      if (want_inversion &&
+          std::none_of(g.begin(), g.end(), [](const Op& o) {
+            return o.R == INVERSION && o.t == V3{0, 0, 0};
+          }))
+        return;
+      ++solutions;
+      int site = site_order(g);
+      if (site > best_site) {
+        best_site = site;
+        chosen = current;
+        group = g;
       }
-      group = g;
-      return true;
+      return;
     }
     const Element& e = (*elements)[order[depth]];
     for (const V3& t : e.candidates) {
       ops.push_back(Op{e.R, t});
       std::vector<Op> g;
-      if (valid(ops, g)) {
-        chosen[order[depth]] = t;
-        if (run(depth + 1, ops)) return true;
+      --budget;
+      if (sym12::closure(ops, centring, g, point_order)) {
+        current[order[depth]] = t;
+        run(depth + 1, ops);
       }
       ops.pop_back();
-      if (budget < 0) return false;
+      if (budget <= 0) return;
     }
-    return false;
   }
 };
 
@@ -657,7 +717,7 @@ bool encode_kind0(const IntMatrix3& R, const V3& t12, int& code) {
       default: return false;
     }
   };
-  int tx, ty, tz, extra = 0;
+  int tx = 0, ty = 0, tz = 0, extra = 0;
   if (!tcode(t12[0], tx) || !tcode(t12[1], ty)) return false;
   int z = sym12::mod12(t12[2]);
   for (extra = 0; extra < 3; ++extra)
@@ -714,7 +774,78 @@ bool encode_generator(const IntMatrix3& R, const std::array<int, 3>& t12, int& c
   return encode_kind0(R, t12, code);
 }
 
-SymbolInfo interpret_symbol(std::string_view symbol) {
+namespace {
+
+// The interpreter; `use_standard` refers an orthorhombic symbol in another setting to the
+// standard one.
+SymbolInfo interpret(std::string_view symbol, bool use_standard, std::vector<Op>* group_out);
+
+// Text of a field as the standard symbols write it.
+std::string field_text(const FieldSpec& f) {
+  std::string t;
+  if (f.bar) t += "-";
+  if (f.axis) t += static_cast<char>('0' + f.axis);
+  if (f.screw) t += static_cast<char>('0' + f.screw);
+  if (f.axis && f.mirror) t += "/";
+  if (f.mirror) t += f.mirror;
+  return t;
+}
+
+// Settings of the orthorhombic groups: new axis i is sign[i] times old axis perm[i]. The
+// cyclic ones come first.
+struct OrthoSetting {
+  int perm[3];
+  int sign[3];
+};
+constexpr OrthoSetting ORTHO_SETTINGS[] = {{{2, 0, 1}, {1, 1, 1}},  {{1, 2, 0}, {1, 1, 1}},
+                                           {{1, 0, 2}, {1, 1, -1}}, {{2, 1, 0}, {-1, 1, 1}},
+                                           {{0, 2, 1}, {1, -1, 1}}};
+
+// An orthorhombic symbol in another setting of a standard one: the operators of the
+// standard setting carried over to the axes of the symbol. False when the symbol is no
+// setting of a standard symbol.
+bool solve_from_standard(const Interpretation& in, const sym12::Centring& centring,
+                         std::vector<Op>& group) {
+  auto standard = standard_orthorhombic_symbols();
+  std::string own(1, in.lattice);
+  for (const FieldSpec& f : in.fields) own += " " + field_text(f);
+  if (std::find(standard.begin(), standard.end(), own) != standard.end()) return false;
+  for (const OrthoSetting& st : ORTHO_SETTINGS) {
+    // The symbol in standard axes: standard axis perm[i] is the symbol's axis i.
+    int inverse[3];
+    for (int i = 0; i < 3; ++i) inverse[st.perm[i]] = i;
+    auto rename = [&](char c, const char* letters) {
+      for (int j = 0; j < 3; ++j)
+        if (c == letters[j]) return letters[st.perm[j]];
+      return c;
+    };
+    std::string candidate(1, rename(in.lattice, "ABC"));
+    for (int j = 0; j < 3; ++j) {
+      std::string f = field_text(in.fields[inverse[j]]);
+      for (char& c : f) c = rename(c, "abc");
+      candidate += " " + f;
+    }
+    if (std::find(standard.begin(), standard.end(), candidate) == standard.end()) continue;
+    std::vector<Op> std_group;
+    if (!interpret(candidate, false, &std_group).ok()) return false;
+    IntMatrix3 P{};
+    for (int i = 0; i < 3; ++i) P[i][st.perm[i]] = st.sign[i];
+    IntMatrix3 PT{};
+    for (int i = 0; i < 3; ++i)
+      for (int j = 0; j < 3; ++j) PT[i][j] = P[j][i];
+    group.clear();
+    for (const Op& o : std_group) {
+      Op n;
+      n.R = sym12::multiply(sym12::multiply(P, o.R), PT);
+      n.t = sym12::canonical_translation(sym12::apply(P, o.t), centring);
+      group.push_back(n);
+    }
+    return true;
+  }
+  return false;
+}
+
+SymbolInfo interpret(std::string_view symbol, bool use_standard, std::vector<Op>* group_out) {
   SymbolInfo info;
   info.UniqueAxis = 4;
   auto in = classify(symbol);
@@ -739,61 +870,127 @@ SymbolInfo interpret_symbol(std::string_view symbol) {
                             [](const Op& o) { return o.R == INVERSION; });
 
   bool hexagonal_axes = in->family == Family::Trigonal || in->family == Family::Hexagonal;
-  for (Element& e : s.elements) build_candidates(e, hexagonal_axes ? TWELFTHS : QUARTERS);
+  const IntMatrix3 diag_two = dir_info(Dir::Diag).twofold;
+  for (Element& e : s.elements) {
+    build_candidates(e, hexagonal_axes ? TWELFTHS : QUARTERS);
+    // A 2-fold along [110] of a face-centred group may also carry a quarter of a centring
+    // vector and still be a plain 2-fold.
+    if (e.R == diag_two && in->lattice == 'F') {
+      std::vector<V3> shifted;
+      for (const V3& t : e.candidates)
+        shifted.push_back({sym12::mod12(t[0] + 3), sym12::mod12(t[1] + 3), t[2]});
+      e.candidates.insert(e.candidates.begin(), shifted.begin(), shifted.end());
+    }
+  }
 
   Search search;
+  std::vector<Op> group;
+  if (use_standard && in->family == Family::Orthorhombic &&
+      solve_from_standard(*in, centring, group)) {
+    // Each element takes the translation of its operation in the group, written with the
+    // components that the symbol gives where one of its candidates has them.
+    search.chosen.assign(s.elements.size(), V3{0, 0, 0});
+    for (size_t k = 0; k < s.elements.size(); ++k) {
+      const Element& e = s.elements[k];
+      for (const Op& o : group) {
+        if (o.R != e.R) continue;
+        search.chosen[k] = o.t;
+        for (const V3& t : e.candidates)
+          if (sym12::canonical_translation(t, centring) == o.t) {
+            search.chosen[k] = t;
+            break;
+          }
+      }
+    }
+  } else {
   search.elements = &s.elements;
   search.centring = centring;
   search.point_order = point_group.size();
   search.want_inversion = centro;
-  search.chosen.assign(s.elements.size(), V3{0, 0, 0});
+  search.current.assign(s.elements.size(), V3{0, 0, 0});
   std::vector<Op> start;
   if (has_three) start.push_back(three_fold);
   if (centro) start.push_back(Op{INVERSION, {0, 0, 0}});
   for (size_t k = 0; k < s.elements.size(); ++k) search.order.push_back(static_cast<int>(k));
   std::stable_sort(search.order.begin(), search.order.end(), [&](int a, int b) {
-    return s.elements[a].priority < s.elements[b].priority;
+    if (s.elements[a].priority != s.elements[b].priority)
+      return s.elements[a].priority < s.elements[b].priority;
+    // Glides: the last field first, which gives the origin of the Tables where a
+    // centred lattice leaves two (C c c a).
+    if (s.elements[a].priority == PRIO_GLIDE) return a > b;
+    return a < b;
   });
   std::vector<Op> ops = start;
-  bool found = search.run(0, ops);
-  if (!found && centro) {
+  search.run(0, ops);
+  if (search.best_site < 0 && centro) {
     // No choice puts a centre at the origin: keep the group with its centre elsewhere.
     search.want_inversion = false;
     start.pop_back();
     ops = start;
-    search.budget = 200000;
-    found = search.run(0, ops);
-    info.OffOriginCentre = found;
+    search.budget = 100000;
+    search.solutions = 0;
+    search.run(0, ops);
+    info.OffOriginCentre = search.best_site >= 0;
   }
-  if (!found) return info;
-  const std::vector<Op>& group = search.group;
+  if (search.best_site < 0) return info;
+  group = search.group;
+  }
 
-  // Generators: the lattice, the 3-fold, then the elements of the fields in order, each
-  // kept only when it is not yet among the products of the generators before it.
+  // A tetragonal group whose 4-fold lies off the origin has two descriptions that differ
+  // by a quarter turn of the axes; the Tables take the 4-fold at x+1/2 except for the
+  // I-centred groups with 4_1 and for P 42/n.
+  if (in->family == Family::Tetragonal && !in->fields[0].bar) {
+    const FieldSpec& f = in->fields[0];
+    const IntMatrix3 four = M(0, -1, 0, 1, 0, 0, 0, 0, 1);
+    // P 41 2 2 and P 43 2 2 have their 2-fold through the origin along b.
+    const IntMatrix3 two_a = M(1, 0, 0, 0, -1, 0, 0, 0, -1);
+    bool turn_screw = in->lattice == 'P' && f.screw % 2 == 1 && in->fields.size() == 3 &&
+                      in->fields[1].axis == 2 && !in->fields[1].screw &&
+                      std::any_of(group.begin(), group.end(), [&](const Op& o) {
+                        return o.R == two_a && o.t == V3{0, 0, 0};
+                      });
+    bool want_y =
+        (in->lattice == 'I' && f.screw == 1 && !(in->fields.size() == 1 && f.mirror)) ||
+        (in->lattice == 'P' && f.screw == 2 && f.mirror == 'n' && in->fields.size() == 1);
+    for (size_t k = 0; k < s.elements.size(); ++k) {
+      if (s.elements[k].R != four) continue;
+      // The quarter turns needed: the 4-fold at x+1/2 (or y+1/2) from its partner.
+      int turns = turn_screw ? 1 : 0;
+      V3 t = search.chosen[k];
+      for (int n = 0; n < 4 && !turn_screw; ++n) {
+        bool along_x = sym12::mod12(t[0] - t[1]) == 6 && t[0] > t[1];
+        bool along_y = sym12::mod12(t[0] - t[1]) == 6 && t[0] < t[1];
+        if ((want_y && along_y) || (!want_y && along_x)) {
+          turns = n;
+          break;
+        }
+        V3 u = sym12::apply(four, t);
+        t = {sym12::mod12(u[0]), sym12::mod12(u[1]), sym12::mod12(u[2])};
+      }
+      for (int n = 0; n < turns; ++n) {
+      auto turn = [&](const IntMatrix3& R) {
+        IntMatrix3 inv = M(0, 1, 0, -1, 0, 0, 0, 0, 1);
+        return sym12::multiply(sym12::multiply(four, R), inv);
+      };
+      for (Op& o : group) {
+        o.R = turn(o.R);
+        o.t = sym12::canonical_translation(sym12::apply(four, o.t), centring);
+      }
+      for (size_t j = 0; j < s.elements.size(); ++j) {
+        s.elements[j].R = turn(s.elements[j].R);
+        V3 u = sym12::apply(four, search.chosen[j]);
+        search.chosen[j] = {sym12::mod12(u[0]), sym12::mod12(u[1]), sym12::mod12(u[2])};
+      }
+      }
+      break;
+    }
+  }
+
+  // Generators: the lattice, the 3-fold, then the rotations of the fields in order, each
+  // kept only when it is not yet among the products of the generators before it. The
+  // translation of a generator is that of its element where it has one.
   std::vector<int> codes;
   std::vector<Op> product = {Op{IDENTITY, {0, 0, 0}}};
-  auto add_lattice = [&](int code, const std::vector<V3>& shifts) {
-    codes.push_back(code);
-    std::vector<Op> next = product;
-    for (const V3& v : shifts)
-      for (const Op& p : product) next.push_back(sym12::compose(Op{IDENTITY, v}, p));
-    product = next;
-  };
-  switch (in->lattice) {
-    case 'A': add_lattice(576, {{0, 6, 6}}); break;
-    case 'B': add_lattice(516, {{6, 0, 6}}); break;
-    case 'C': add_lattice(68, {{6, 6, 0}}); break;
-    case 'I': add_lattice(580, {{6, 6, 6}}); break;
-    case 'F':
-      add_lattice(576, {{0, 6, 6}});
-      add_lattice(516, {{6, 0, 6}});
-      break;
-    default: break;
-  }
-  if (in->r_centring) add_lattice(R_CENTRING_CODE, {{4, 8, 8}, {8, 4, 4}});
-  auto in_product = [&](const IntMatrix3& R) {
-    return std::any_of(product.begin(), product.end(), [&](const Op& p) { return p.R == R; });
-  };
   auto add_power = [&](const Op& g, int code, int powers) {
     codes.push_back(code);
     std::vector<Op> next = product;
@@ -804,35 +1001,39 @@ SymbolInfo interpret_symbol(std::string_view symbol) {
     }
     product = next;
   };
+  auto add_shifts = [&](int code, const std::vector<V3>& shifts) {
+    codes.push_back(code);
+    std::vector<Op> next = product;
+    for (const V3& v : shifts)
+      for (const Op& p : product) next.push_back(sym12::compose(Op{IDENTITY, v}, p));
+    product = next;
+  };
+  switch (in->lattice) {
+    case 'A': add_shifts(576, {{0, 6, 6}}); break;
+    case 'B': add_shifts(516, {{6, 0, 6}}); break;
+    case 'C': add_shifts(68, {{6, 6, 0}}); break;
+    case 'I': add_shifts(580, {{6, 6, 6}}); break;
+    case 'F':
+      add_shifts(576, {{0, 6, 6}});
+      add_shifts(516, {{6, 0, 6}});
+      break;
+    default: break;
+  }
+  if (in->r_centring) add_shifts(R_CENTRING_CODE, {{4, 8, 8}, {8, 4, 4}});
   if (s.hex_threefold) add_power(three_fold, 8192 | ((s.hex_screw + 1) << 2), 2);
   if (s.cubic_threefold) add_power(three_fold, CUBIC_THREEFOLD_CODE, 2);
-  auto group_translation = [&](const IntMatrix3& R, V3& t) {
-    for (const Op& o : group)
-      if (o.R == R) {
-        t = o.t;
-        return true;
-      }
-    return false;
-  };
-  auto add_kind0 = [&](const IntMatrix3& R, const V3& t) {
-    if (in_product(R)) return true;
+  for (const IntMatrix3& R : s.output) {
+    if (std::any_of(product.begin(), product.end(), [&](const Op& p) { return p.R == R; }))
+      continue;
+    V3 t{};
+    bool found = false;
+    for (size_t k = 0; k < s.elements.size() && !found; ++k)
+      if (s.elements[k].R == R) t = search.chosen[k], found = true;
+    for (size_t k = 0; k < group.size() && !found; ++k)
+      if (group[k].R == R) t = group[k].t, found = true;
     int code;
-    if (!encode_kind0(R, t, code)) return false;
+    if (!found || !encode_kind0(R, t, code)) return info;
     add_power(Op{R, t}, code, 1);
-    return true;
-  };
-  auto add_derived = [&](int k, bool before) {
-    for (const auto& d : s.derived) {
-      if (d.element != k || d.before != before) continue;
-      V3 t;
-      if (!group_translation(d.R, t) || !add_kind0(d.R, t)) return false;
-    }
-    return true;
-  };
-  for (int k : s.output) {
-    if (!add_derived(k, true)) return info;
-    if (!add_kind0(s.elements[k].R, search.chosen[k])) return info;
-    if (!add_derived(k, false)) return info;
   }
   if (static_cast<int>(codes.size()) > MAX_GENERATORS) return info;
   // The products of the generators must be the group, each operation once.
@@ -843,12 +1044,17 @@ SymbolInfo interpret_symbol(std::string_view symbol) {
       product.size() != group.size() * centring.size())
     return info;
 
+  if (group_out) *group_out = group;
   info.Laue = in->laue;
   info.UniqueAxis = in->unique;
   info.NumGenerators = static_cast<int>(codes.size());
   for (size_t k = 0; k < codes.size(); ++k) info.Generator[k + 1] = codes[k];
   return info;
 }
+
+}  // namespace
+
+SymbolInfo interpret_symbol(std::string_view symbol) { return interpret(symbol, true, nullptr); }
 
 SymbolInfo interpret_symbol(ModelStore& store, std::string_view symbol, int report, int unit) {
   std::string shown = text::pad(symbol, SYMBOL_LEN);

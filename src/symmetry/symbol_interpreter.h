@@ -13,19 +13,6 @@ namespace kestovar {
 
 struct ModelStore;
 
-// Packed generator codes, bit fields from the lowest:
-//  0-1 new x (0 x, 1 y, 2 -x, 3 -y)      2-3 translation along x (0, 1/2, 1/4, 3/4)
-//  4-5 new y (0 y, 1 x, 2 -y, 3 -x)      6-7 translation along y
-//  8   new z is -z                        9-10 translation along z
-//  11-12 further z translation (1: 1/3, 2 and 3: 2/3)
-//  13-14 kind: 0 matrix, 1 three-fold about c on hexagonal axes (bits 2-3 give the screw:
-//        1 plain, 2 sub 1, 3 sub 2; no bits at all: the R centring), 2 three-fold about [111]
-inline constexpr int R_CENTRING_CODE = 8192;
-inline constexpr int CUBIC_THREEFOLD_CODE = 16384;
-inline constexpr int INVERSION_ROTATION_CODE = 290;
-inline constexpr int ROTATION_BITS = 0x133;  // new x, new y, new z bits of a kind-0 code
-inline constexpr int KIND_BITS = 0x6000;
-
 // A generator unpacked: kind, rotation rows and translation in twelfths.
 struct GeneratorParts {
   int kind = 0;

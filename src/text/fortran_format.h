@@ -4,7 +4,8 @@
 // list of values gives one or more records, with the results a Fortran run time gives:
 // right alignment, rounding to nearest, a field too narrow printed as w asterisks,
 // E w.d as 0.1234E+02, and a list longer than its layout continuing on a new record with
-// the innermost repeated group (or the whole format when it has none).
+// the repeated group closed last before the final parenthesis, with its repeat count (or the
+// whole format when it has no group).
 //
 // Input: a runtime format text such as "(I4,F8.0,2x,A4)" read from one record; fields are taken
 // by column, blank fields read as zero (A: blanks), blanks inside numeric fields are ignored

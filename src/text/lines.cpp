@@ -28,7 +28,8 @@ bool get_line(std::istream& in, std::string& line) {
 
 std::string trim_right(std::string_view s) {
   size_t n = s.size();
-  while (n > 0 && (s[n - 1] == ' ' || s[n - 1] == '\t' || s[n - 1] == '\r' || s[n - 1] == '\0')) --n;
+  while (n > 0 && (s[n - 1] == ' ' || s[n - 1] == '\t' || s[n - 1] == '\r' || s[n - 1] == '\0'))
+    --n;
   return std::string(s.substr(0, n));
 }
 

@@ -11,7 +11,9 @@ namespace kestovar::ui {
 ConsoleUi::ConsoleUi(std::istream& in, std::ostream& out, std::string plot_file)
     : in_(in), out_(out), plot_file_(std::move(plot_file)) {}
 
-void ConsoleUi::text_line(const std::string& line) { out_ << line << '\n' << std::flush; }
+void ConsoleUi::text_line(const std::string& line) {
+  out_ << line << '\n' << std::flush;
+}
 
 std::optional<std::string> ConsoleUi::read_line() {
   if (at_end_) return std::nullopt;
@@ -81,11 +83,20 @@ std::string xml_escape(const std::string& s) {
   std::string r;
   for (char c : s) {
     switch (c) {
-      case '&': r += "&amp;"; break;
-      case '<': r += "&lt;"; break;
-      case '>': r += "&gt;"; break;
-      case '"': r += "&quot;"; break;
-      default: r += c;
+      case '&':
+        r += "&amp;";
+        break;
+      case '<':
+        r += "&lt;";
+        break;
+      case '>':
+        r += "&gt;";
+        break;
+      case '"':
+        r += "&quot;";
+        break;
+      default:
+        r += c;
     }
   }
   return r;
@@ -113,25 +124,29 @@ void write_svg(const Drawing& d, std::ostream& out) {
         pen = op.text;
         if (op.size > 0) pen_width = op.size;
         break;
-      case DrawOp::Kind::Brush: brush = op.text; break;
+      case DrawOp::Kind::Brush:
+        brush = op.text;
+        break;
       case DrawOp::Kind::Font:
         font = op.text;
         if (op.size > 0) font_size = op.size;
         break;
-      case DrawOp::Kind::Clear: break;
+      case DrawOp::Kind::Clear:
+        break;
       case DrawOp::Kind::Line:
       case DrawOp::Kind::Polyline:
         if (op.xy.size() >= 4) {
           out << "<polyline fill=\"none\" stroke=\"" << pen << "\" stroke-width=\"" << pen_width
               << "\" points=\"";
-          for (size_t i = 0; i + 1 < op.xy.size(); i += 2) out << X(op.xy[i]) << ',' << Y(op.xy[i + 1]) << ' ';
+          for (size_t i = 0; i + 1 < op.xy.size(); i += 2)
+            out << X(op.xy[i]) << ',' << Y(op.xy[i + 1]) << ' ';
           out << "\"/>\n";
         }
         break;
       case DrawOp::Kind::Circle:
         if (op.xy.size() >= 3)
-          out << "<circle cx=\"" << X(op.xy[0]) << "\" cy=\"" << Y(op.xy[1]) << "\" r=\"" << op.xy[2]
-              << "\" stroke=\"" << pen << "\" fill=\"" << brush << "\"/>\n";
+          out << "<circle cx=\"" << X(op.xy[0]) << "\" cy=\"" << Y(op.xy[1]) << "\" r=\""
+              << op.xy[2] << "\" stroke=\"" << pen << "\" fill=\"" << brush << "\"/>\n";
         break;
       case DrawOp::Kind::Rectangle:
         if (op.xy.size() >= 4) {

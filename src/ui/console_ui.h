@@ -33,12 +33,12 @@ class ConsoleUi : public Ui {
 // A backend that records everything and answers from a script; used by tests.
 class RecordingUi : public Ui {
  public:
-  std::vector<std::string> lines;          // text-window lines
-  std::vector<std::string> boxes;          // "title|text" of every message box
-  std::vector<std::string> questions;      // "title|text" of every question
-  std::vector<bool> answers;               // answers given to questions, in order
-  std::vector<std::string> dialog_results; // paths returned by open_file, in order ("" cancels)
-  std::vector<std::string> typed;          // lines returned by read_line
+  std::vector<std::string> lines;           // text-window lines
+  std::vector<std::string> boxes;           // "title|text" of every message box
+  std::vector<std::string> questions;       // "title|text" of every question
+  std::vector<bool> answers;                // answers given to questions, in order
+  std::vector<std::string> dialog_results;  // paths returned by open_file, in order ("" cancels)
+  std::vector<std::string> typed;           // lines returned by read_line
   std::vector<Drawing> plots;
 
   void text_line(const std::string& line) override { lines.push_back(line); }

@@ -63,8 +63,7 @@ TEST(Cli, MalformedControlFileNamesTheLine) {
   dir.write("bad.pcr", "COMM bad\n! Job\n   0   5   1   x\n");
   RunResult r = run(kProgram + " bad");
   EXPECT_NE(r.status, 0);
-  EXPECT_NE(r.output.find(" => FindFMT: invalid character in a numeric field !"),
-            std::string::npos)
+  EXPECT_NE(r.output.find(" => FindFMT: invalid character in a numeric field !"), std::string::npos)
       << r.output;
   EXPECT_NE(r.output.find("  => Please check your input file at line:    3 !"), std::string::npos);
   // The listings were opened and hold the start of the job.
@@ -78,6 +77,30 @@ TEST(Cli, SettingsFileCreatedInTheKestovarDirectory) {
   RunResult r = run("KESTOVAR=" + (dir.path() / "settings").string() + " " + kProgram + " nosuch");
   EXPECT_NE(r.status, 0);
   EXPECT_TRUE(std::filesystem::exists("settings/kestovar.dir"));
+}
+
+TEST(Cli, ExampleJobWritesItsListingsAndEndsNormally) {
+  test::TempDir dir;
+  std::filesystem::copy_file(
+      std::filesystem::path(KESTOVAR_TEST_DIR) / "../examples/pbso4_calc.pcr", "pbso4_calc.pcr");
+  std::filesystem::create_directory("settings");
+  RunResult r =
+      run("KESTOVAR=" + (dir.path() / "settings").string() + " " + kProgram + " pbso4_calc");
+  EXPECT_EQ(r.status, 0) << r.output;
+  EXPECT_NE(r.output.find(" => Files : pbso4_calcpbso4_calc"), std::string::npos);
+  EXPECT_NE(r.output.find("[Stop/Warning Box]  END"), std::string::npos);
+  for (const char* name : {"pbso4_calc.out", "pbso4_calc.sum"}) {
+    const std::string text = test::mask_run_details(dir.read(name));
+    for (const char* expected :
+         {"        ********************************************************\n",
+          "           Rietveld, Profile Matching & Integrated Intensity\n",
+          "    Date: dd/mm/yyyy  Time: hh:mm:ss.sss", " => PCR file code: pbso4_calc\n",
+          "              CPU Time:     t.ttt seconds\n", "t.ttt minutes\n",
+          " => Run finished at:     Date: dd/mm/yyyy  Time: hh:mm:ss.sss"}) {
+      EXPECT_NE(text.find(expected), std::string::npos) << name << " lacks: " << expected;
+    }
+  }
+  EXPECT_EQ(dir.read("settings/kestovar.dir"), "\npbso4_calc\n");
 }
 
 }  // namespace

@@ -147,7 +147,8 @@ TEST_F(HeaderTest, FourierWindowAndPolynomialModels) {
 
   Header d;
   d.job = "   2   5   1  -1   0   0   0   0   0   0   0   0   0   0   0   0   0";
-  d.background = " 1 2 3 4 5 6\n 0 0 0 0 0 0\n 7 8 9 10 11 12\n 0 0 0 0 0 0\n 0 2 0 0 0 0\n 0 0 0 0 0 0";
+  d.background =
+      " 1 2 3 4 5 6\n 0 0 0 0 0 0\n 7 8 9 10 11 12\n 0 0 0 0 0 0\n 0 2 0 0 0 0\n 0 0 0 0 0 0";
   test::TestStore fresh;
   ts.store.swap(fresh.store);
   ASSERT_EQ(read(d), "");
@@ -208,7 +209,8 @@ TEST_F(HeaderTest, RpaHeaderAndSymFile) {
   EXPECT_EQ(rpa.substr(0, 5), "TITL ");
   EXPECT_NE(rpa.find("\nFILES => PCR-file : job\n"), std::string::npos);
   EXPECT_NE(rpa.find("\nGLB1     1       0       0       0       0   \n"), std::string::npos);
-  EXPECT_NE(rpa.find("\nGLB1     2       5       0       0       0       0   \n"), std::string::npos);
+  EXPECT_NE(rpa.find("\nGLB1     2       5       0       0       0       0   \n"),
+            std::string::npos);
   EXPECT_NE(rpa.find("\nOUT2    0     1     1     0     0     0     0  \n"), std::string::npos);
   std::string sym = dir.read("job.sym");
   EXPECT_EQ(sym, "  Test header" + std::string(58, ' ') + "\n    0  3.5000\n");
@@ -316,7 +318,8 @@ TEST_F(HeaderTest, CorrectionPairsOfTheFirstKind) {
 }
 
 TEST_F(HeaderTest, NumericalProfileFile) {
-  dir.write("global.shp", "shapes\n 3 2\n 20.0 60.0\n -0.1 1 2 3 4\n 0.0 5 6 7 8\n 0.1 9 10 11 12\n");
+  dir.write("global.shp",
+            "shapes\n 3 2\n 20.0 60.0\n -0.1 1 2 3 4\n 0.0 5 6 7 8\n 0.1 9 10 11 12\n");
   Header h;
   h.job = "   2   8   1   0   0   0   0   0   0   0   0   0   0   0   0   0   0";
   ASSERT_EQ(read(h), "");

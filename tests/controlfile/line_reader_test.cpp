@@ -21,8 +21,8 @@ struct FmtCase {
 TEST(FindFmt, BuildsFormatsAndReportsErrors) {
   const FmtCase cases[] = {
       {"   1   2   3", "III", "(I4,I4,I4)", 0, 0},
-      {"   1   2   3", "IIIIIIIIIIIIIIIII",
-       "(I4,I4,I4,I1,I1,I1,I1,I1,I1,I1,I1,I1,I1,I1,I1,I1,I1)", 0, 0},
+      {"   1   2   3", "IIIIIIIIIIIIIIIII", "(I4,I4,I4,I1,I1,I1,I1,I1,I1,I1,I1,I1,I1,I1,I1,I1,I1)",
+       0, 0},
       {"1.5-2.5", "FF", "(F3.0,F4.0)", 0, 0},
       {"12-5", "II", "(I2,I2)", 0, 0},
       {"1.0E-3", "F", "(F6.0)", 0, 0},

@@ -43,10 +43,10 @@ TEST(CheckParameterNumbers, CountsEveryGroup) {
   ph.Nat = 1;
   ph.FirstAtom = 1;
   ph.Nvk = 1;
-  s.Global[1].code = 10.0f;          // parameter 1 with factor 0 still counts
-  ph.slot[6].code = 21.0f;           // parameter 2
+  s.Global[1].code = 10.0f;                // parameter 1 with factor 0 still counts
+  ph.slot[6].code = 21.0f;                 // parameter 2
   ts->job->atoms[1].slot[1].code = 31.0f;  // parameter 3
-  ph.kvec[1][2].code = -41.0f;       // parameter 4
+  ph.kvec[1][2].code = -41.0f;             // parameter 4
   decode_global_codewords(*ts);
   decode_phase_codewords(*ts, 1);
   decode_atom_codewords(*ts, 1);
@@ -86,11 +86,8 @@ TEST(DecodeCodewords, AtomExtrasFollowsTheLastAtomThatSetsIt) {
     int extras;
   };
   const Case cases[] = {
-      {{2, 0}, 0, 1},
-      {{2, 4}, 0, 3},
-      {{0, 0}, 0, 0},
-      {{0}, 4, 1},
-      {{2}, 2, 0},  // pattern matching: atoms undecoded, flag untouched
+      {{2, 0}, 0, 1}, {{2, 4}, 0, 3}, {{0, 0}, 0, 0},
+      {{0}, 4, 1},    {{2}, 2, 0},  // pattern matching: atoms undecoded, flag untouched
   };
   for (const Case& c : cases) {
     test::TestStore ts;
@@ -149,7 +146,7 @@ TEST(DecodeCodewords, SphericalImaginaryMoment) {
   decode_atom_codewords(*ts, 1);
   EXPECT_NEAR(sl[10].value, 30.0f, 1e-3);
   EXPECT_EQ(sl[10].ParNo, 0);
-  sl[11].value = 170.0f;   // more than 90 apart
+  sl[11].value = 170.0f;  // more than 90 apart
   sl[10].code = 61.0f;
   decode_atom_codewords(*ts, 1);
   EXPECT_FLOAT_EQ(sl[10].value, 30.0f);

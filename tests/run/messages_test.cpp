@@ -191,7 +191,8 @@ TEST(Dimensions, ReportLayout) {
   EXPECT_EQ(l[1], " " + std::string(52, '-'));
   EXPECT_EQ(l[2], " => Dimensions of arrays in this release of Kestovar:");
   EXPECT_EQ(l[5], " => Approximate array memory:   4224206 bytes");
-  EXPECT_EQ(l[6], "    NPATT =        1 Max.num. of powder diffraction patterns                    ");
+  EXPECT_EQ(l[6],
+            "    NPATT =        1 Max.num. of powder diffraction patterns                    ");
   EXPECT_EQ(l[6].size(), 12u + 8u + 60u);
   EXPECT_EQ(l[6 + 12].substr(0, 20), "    NEQV  =       48");
   EXPECT_EQ(l[6 + 12].size(), 12u + 8u + 65u);

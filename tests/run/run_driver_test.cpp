@@ -20,11 +20,8 @@ TEST(RunDriver, CodesFromTheCommandLine) {
     const char* dat;
   };
   const Case cases[] = {
-      {"abc", "abc", ""},
-      {"abc xyz", "abc", "xyz"},
-      {"  abc   xyz  ", "abc", "xyz"},
-      {"abc.pcr", "abc", ""},
-      {"run/abc.PCR d1", "run/abc", "d1"},
+      {"abc", "abc", ""},     {"abc xyz", "abc", "xyz"},           {"  abc   xyz  ", "abc", "xyz"},
+      {"abc.pcr", "abc", ""}, {"run/abc.PCR d1", "run/abc", "d1"},
   };
   for (const Case& c : cases) {
     std::string pcr, dat;
@@ -50,7 +47,8 @@ TEST(RunDriver, AskContinueAnswers) {
     char result;
     size_t questions;
   };
-  const Case cases[] = {{{true}, 's', 1}, {{false, true}, 'a', 2}, {{false, false}, 'k', 2}, {{}, 'k', 2}};
+  const Case cases[] = {
+      {{true}, 's', 1}, {{false, true}, 'a', 2}, {{false, false}, 'k', 2}, {{}, 'k', 2}};
   for (const Case& c : cases) {
     test::TestStore ts;
     ts.window.answers = c.answers;

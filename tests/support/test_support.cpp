@@ -1,11 +1,11 @@
 #include "support/test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <fstream>
-#include <regex>
-
-#include <gtest/gtest.h>
 #include <random>
+#include <regex>
 #include <sstream>
 
 namespace kestovar::test {
