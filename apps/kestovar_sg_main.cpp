@@ -19,7 +19,8 @@ void usage(std::ostream& out) {
   out << "Usage: kestovar-sg \"SYMBOL\"\n"
          "\n"
          "Interprets a Hermann-Mauguin space-group symbol (at most 20 characters, fields\n"
-         "separated by blanks, e.g. \"P 21/c\", \"P b n m\", \"F d 3 m\", \"R -3 m\", \"R -3 m R\")\n"
+         "separated by blanks, e.g. \"P 21/c\", \"P b n m\", \"F d 3 m\", \"R -3 m\", \"R -3 m "
+         "R\")\n"
          "and prints:\n"
          "  - the interpreter's report and the generator codes M(1)..M(8);\n"
          "  - the symmetry section as the output listing prints it;\n"
@@ -67,8 +68,7 @@ int main(int argc, char** argv) {
     write_unit(store, unit::SCREEN,
                "  NSPGRP:  " + text::fmt_i(g.Laue, 4) + " -->  " + text::pad(arg, SYMBOL_LEN));
     write_unit(store, unit::SCREEN, " => Laue class: " + std::string(laue_class_name(g.Laue)));
-    write_unit(store, unit::SCREEN,
-               "   M(1)   M(2)   M(3)   M(4)   M(5)   M(6)   M(7)   M(8)");
+    write_unit(store, unit::SCREEN, "   M(1)   M(2)   M(3)   M(4)   M(5)   M(6)   M(7)   M(8)");
     write_unit(store, unit::SCREEN, codes);
     write_symmetry_listing(store, unit::SCREEN, g);
     write_unit(store, unit::SCREEN, "");

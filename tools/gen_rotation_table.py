@@ -9,6 +9,7 @@ the symmetry-element symbols of the program's listings. The matrices are taken f
 triplets below; the improper triplets and the moment texts are derived from them.
 
 Usage: python3 tools/gen_rotation_table.py > src/symmetry/rotation_table.cpp
+       clang-format -i src/symmetry/rotation_table.cpp
 """
 
 CUBIC = [

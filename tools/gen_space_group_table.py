@@ -13,6 +13,7 @@ hexagonal axes; where the Tables give two origins the one at the centre of symme
 Usage:
   python3 tools/gen_space_group_table.py > tests/symmetry/space_group_table.inc
   python3 tools/gen_space_group_table.py --orthorhombic > src/symmetry/standard_settings.cpp
+(then clang-format -i on the written file)
 The second form writes the standard symbols of the orthorhombic groups (Nos. 16-74) for the
 interpreter, which carries the conventional origin of the standard setting over to the
 other settings.

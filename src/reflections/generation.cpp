@@ -224,9 +224,10 @@ class SatelliteSet {
             static_cast<int64_t>(std::floor(v[1] / kTol)),
             static_cast<int64_t>(std::floor(v[2] / kTol))};
   }
-  static int64_t key(const Cell& c) {
-    const int64_t off = int64_t{1} << 20;
-    return ((c[0] + off) << 42) | ((c[1] + off) << 21) | (c[2] + off);
+  // Distinct cells may share a key; the vectors of a cell are compared one by one.
+  static uint64_t key(const Cell& c) {
+    return static_cast<uint64_t>(c[0]) * 73856093u ^ static_cast<uint64_t>(c[1]) * 19349663u ^
+           static_cast<uint64_t>(c[2]) * 83492791u;
   }
   bool contains(const std::array<float, 3>& v) const {
     const Cell c = cell(v);
@@ -242,7 +243,7 @@ class SatelliteSet {
         }
     return false;
   }
-  std::unordered_map<int64_t, std::vector<std::array<float, 3>>> cells_;
+  std::unordered_map<uint64_t, std::vector<std::array<float, 3>>> cells_;
 };
 
 }  // namespace

@@ -56,4 +56,8 @@ void sort_phase_reflections(ReflectionList& list, int phase) {
   sort_by_position(list, list.first_of(phase), list.Nref[phase]);
 }
 
+void sort_all_reflections(ReflectionList& list) {
+  sort_by_position(list, 0, list.profile_total());
+}
+
 }  // namespace kestovar

@@ -76,5 +76,8 @@ ReflectionCode unpack_reflection_code(int code);
 void sort_by_position(ReflectionList& list, int first, int count);
 // Orders the profile reflections of one phase.
 void sort_phase_reflections(ReflectionList& list, int phase);
+// Orders the profile reflections of all phases together (the merged list of a pattern with
+// several phases); the counts per phase stay, but the phases no longer form blocks.
+void sort_all_reflections(ReflectionList& list);
 
 }  // namespace kestovar

@@ -21,9 +21,12 @@ bool constrain_cell(int laue, int unique_axis, bool laue_from_symbol, CellParame
   switch (laue) {
     case LAUE_2M:
       if (!laue_from_symbol) break;
-      if (unique_axis == 1) beta = gamma = 90.0f;
-      else if (unique_axis == 2) alpha = gamma = 90.0f;
-      else if (unique_axis == 3) alpha = beta = 90.0f;
+      if (unique_axis == 1)
+        beta = gamma = 90.0f;
+      else if (unique_axis == 2)
+        alpha = gamma = 90.0f;
+      else if (unique_axis == 3)
+        alpha = beta = 90.0f;
       break;
     case LAUE_MMM:
       alpha = beta = gamma = 90.0f;
@@ -86,9 +89,9 @@ ReciprocalMetric apply_cell_constraints(ModelStore& store, int laue, int unique_
     stop_box(store, " Something is wrong in S.G. symbol!! ", 1);
     fail(" Something is wrong in S.G. symbol!! ");
   }
-  write_unit(store, unit,
-             " => Cell constraints according to Laue symmetry: " +
-                 std::string(laue_class_name(laue)));
+  write_unit(
+      store, unit,
+      " => Cell constraints according to Laue symmetry: " + std::string(laue_class_name(laue)));
   constrain_cell(laue, unique_axis, laue_from_symbol, cell);
   return reciprocal_metric(cell);
 }

@@ -27,7 +27,6 @@ ReciprocalMetric reciprocal_metric(const CellParameters& cell);
 // with the class name to `unit`, constrains the cell, returns the metric. A unique-axis code
 // above 3 stops with " Something is wrong in S.G. symbol!! ".
 ReciprocalMetric apply_cell_constraints(ModelStore& store, int laue, int unique_axis,
-                                        bool laue_from_symbol, CellParameters& cell,
-                                        int unit = 7);
+                                        bool laue_from_symbol, CellParameters& cell, int unit = 7);
 
 }  // namespace kestovar

@@ -44,13 +44,20 @@ bool same_point(const Vec3& a, const Vec3& b) {
 
 const char* lattice_line(int code) {
   switch (code) {
-    case 2: return "  A: { 000;  0  1/2 1/2 }+";
-    case 3: return "  B: { 000; 1/2  0  1/2 }+";
-    case 4: return "  C: { 000; 1/2 1/2  0  }+";
-    case 5: return "  I: { 000; 1/2 1/2 1/2 }+";
-    case 6: return "  R: { 000; 2/3 1/3 1/3; 1/3 2/3 2/3   }+";
-    case 7: return "  F: { 000;  0  1/2 1/2; 1/2  0  1/2; 1/2 1/2  0 }+";
-    default: return "  P: { 000 }";
+    case 2:
+      return "  A: { 000;  0  1/2 1/2 }+";
+    case 3:
+      return "  B: { 000; 1/2  0  1/2 }+";
+    case 4:
+      return "  C: { 000; 1/2 1/2  0  }+";
+    case 5:
+      return "  I: { 000; 1/2 1/2 1/2 }+";
+    case 6:
+      return "  R: { 000; 2/3 1/3 1/3; 1/3 2/3 2/3   }+";
+    case 7:
+      return "  F: { 000;  0  1/2 1/2; 1/2  0  1/2; 1/2 1/2  0 }+";
+    default:
+      return "  P: { 000 }";
   }
 }
 
@@ -86,15 +93,33 @@ SymmetryOperator decode_image(const Vec3& v) {
     int row = (c + 4) % 9 - 4;
     int tr = (c + 4) / 9;
     switch (row) {
-      case 1: op.R[i] = {-1, 1, 0}; break;
-      case -1: op.R[i] = {1, -1, 0}; break;
-      case 2: op.R[i] = {1, 0, 0}; break;
-      case -2: op.R[i] = {-1, 0, 0}; break;
-      case 3: op.R[i] = {0, 1, 0}; break;
-      case -3: op.R[i] = {0, -1, 0}; break;
-      case 4: op.R[i] = {0, 0, 1}; break;
-      case -4: op.R[i] = {0, 0, -1}; break;
-      default: op.R[i] = {0, 0, 0}; break;
+      case 1:
+        op.R[i] = {-1, 1, 0};
+        break;
+      case -1:
+        op.R[i] = {1, -1, 0};
+        break;
+      case 2:
+        op.R[i] = {1, 0, 0};
+        break;
+      case -2:
+        op.R[i] = {-1, 0, 0};
+        break;
+      case 3:
+        op.R[i] = {0, 1, 0};
+        break;
+      case -3:
+        op.R[i] = {0, -1, 0};
+        break;
+      case 4:
+        op.R[i] = {0, 0, 1};
+        break;
+      case -4:
+        op.R[i] = {0, 0, -1};
+        break;
+      default:
+        op.R[i] = {0, 0, 0};
+        break;
     }
     op.t[i] = static_cast<float>(tr % 12) / 12.0f;
   }
@@ -361,9 +386,8 @@ void read_time_reversal(ModelStore& store, SpaceGroup& g) {
   }
   if (g.Cen == 2) {
     g.MagInversionSign = v[g.Nop] < 0 ? -1 : 1;
-    show_message(store, g.MagInversionSign < 0
-                            ? " => The magnetic structure is non-centrosymmetric"
-                            : " => The magnetic structure is centrosymmetric");
+    show_message(store, g.MagInversionSign < 0 ? " => The magnetic structure is non-centrosymmetric"
+                                               : " => The magnetic structure is centrosymmetric");
   }
 }
 
@@ -434,8 +458,7 @@ void read_symmetry_operators(ModelStore& store, const SymmetryInput& input, Spac
     g.op[g.Nop] = SymOperator{rot, op.t};
     for (int m = 1; m <= g.MagMat; ++m) g.mag[g.Nop][m] = MagneticMatrix{mrot[m], mag[m].phase};
   }
-  g.IntensityFactor =
-      g.MagMat != 0 ? 1 : (g.Cen * g.lattice.count) * (g.Cen * g.lattice.count);
+  g.IntensityFactor = g.MagMat != 0 ? 1 : (g.Cen * g.lattice.count) * (g.Cen * g.lattice.count);
   write_symmetry_listing(store, input.unit, g);
 }
 

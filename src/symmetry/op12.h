@@ -16,9 +16,13 @@ struct Op {
   bool operator==(const Op& o) const { return R == o.R && t == o.t; }
 };
 
-inline int mod12(int v) { return ((v % 12) + 12) % 12; }
+inline int mod12(int v) {
+  return ((v % 12) + 12) % 12;
+}
 
-inline IntMatrix3 identity_matrix() { return {{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}}; }
+inline IntMatrix3 identity_matrix() {
+  return {{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}};
+}
 inline IntMatrix3 negated(const IntMatrix3& R) {
   IntMatrix3 m{};
   for (int i = 0; i < 3; ++i)
@@ -99,8 +103,10 @@ class RotationIds {
     for (int family = 0; family < 2; ++family) {
       std::vector<IntMatrix3> g = {identity_matrix()};
       std::vector<IntMatrix3> src;
-      if (family == 0) src = {gens[0], gens[1], gens[2]};
-      else src = {gens[3], gens[4], gens[2]};
+      if (family == 0)
+        src = {gens[0], gens[1], gens[2]};
+      else
+        src = {gens[3], gens[4], gens[2]};
       for (size_t i = 0; i < g.size(); ++i)
         for (const IntMatrix3& s : src) {
           IntMatrix3 p = multiply(s, g[i]);

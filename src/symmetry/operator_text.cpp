@@ -22,13 +22,26 @@ size_t line_end(std::string_view line) {
 
 int variable_index(char c, bool magnetic) {
   switch (c) {
-    case 'x': case 'X': return magnetic ? -1 : 0;
-    case 'y': case 'Y': return magnetic ? -1 : 1;
-    case 'z': case 'Z': return magnetic ? -1 : 2;
-    case 'u': case 'U': return magnetic ? 0 : -1;
-    case 'v': case 'V': return magnetic ? 1 : -1;
-    case 'w': case 'W': return magnetic ? 2 : -1;
-    default: return -1;
+    case 'x':
+    case 'X':
+      return magnetic ? -1 : 0;
+    case 'y':
+    case 'Y':
+      return magnetic ? -1 : 1;
+    case 'z':
+    case 'Z':
+      return magnetic ? -1 : 2;
+    case 'u':
+    case 'U':
+      return magnetic ? 0 : -1;
+    case 'v':
+    case 'V':
+      return magnetic ? 1 : -1;
+    case 'w':
+    case 'W':
+      return magnetic ? 2 : -1;
+    default:
+      return -1;
   }
 }
 
@@ -204,10 +217,14 @@ std::string operator_to_text(const IntMatrix3& R, const Vec3& t) {
     for (int j = 0; j < 3; ++j) {
       int c = R[i][j];
       if (c == 0) continue;
-      if (c == 1) comp += "+";
-      else if (c == -1) comp += "-";
-      else if (c > 1) comp += "+" + std::to_string(c % 10);
-      else comp += text::trim(text::fmt_i(c, 2));
+      if (c == 1)
+        comp += "+";
+      else if (c == -1)
+        comp += "-";
+      else if (c > 1)
+        comp += "+" + std::to_string(c % 10);
+      else
+        comp += text::trim(text::fmt_i(c, 2));
       comp += letters[j];
     }
     double v = t[i];

@@ -33,8 +33,8 @@ enum class OperatorError {
 
 struct OperatorParse {
   OperatorError error = OperatorError::None;
-  char bad = ' ';    // the invalid character
-  int component = 0; // component (1..3) in which the parse stopped
+  char bad = ' ';     // the invalid character
+  int component = 0;  // component (1..3) in which the parse stopped
 };
 
 // The message text of a parse error (bad is the invalid character).

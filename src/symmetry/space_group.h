@@ -35,20 +35,20 @@ inline constexpr int MAX_GENERAL = 192;   // operators of the general position (
 
 // Laue class codes.
 enum LaueCode : int {
-  LAUE_1 = 1,        // -1
-  LAUE_2M = 2,       // 2/m
-  LAUE_MMM = 3,      // mmm
-  LAUE_4M = 4,       // 4/m
-  LAUE_4MMM = 5,     // 4/mmm
-  LAUE_3R = 6,       // -3 on rhombohedral axes
-  LAUE_3MR = 7,      // -3m on rhombohedral axes
-  LAUE_3 = 8,        // -3 on hexagonal axes
-  LAUE_3M1 = 9,      // -3m1
-  LAUE_31M = 10,     // -31m
-  LAUE_6M = 11,      // 6/m
-  LAUE_6MMM = 12,    // 6/mmm
-  LAUE_M3 = 13,      // m3
-  LAUE_M3M = 14      // m3m
+  LAUE_1 = 1,      // -1
+  LAUE_2M = 2,     // 2/m
+  LAUE_MMM = 3,    // mmm
+  LAUE_4M = 4,     // 4/m
+  LAUE_4MMM = 5,   // 4/mmm
+  LAUE_3R = 6,     // -3 on rhombohedral axes
+  LAUE_3MR = 7,    // -3m on rhombohedral axes
+  LAUE_3 = 8,      // -3 on hexagonal axes
+  LAUE_3M1 = 9,    // -3m1
+  LAUE_31M = 10,   // -31m
+  LAUE_6M = 11,    // 6/m
+  LAUE_6MMM = 12,  // 6/mmm
+  LAUE_M3 = 13,    // m3
+  LAUE_M3M = 14    // m3m
 };
 
 // The 5-character name of a Laue class (" -1  ", "4/mmm", ...); "?????" outside 1..14.
@@ -56,7 +56,9 @@ std::string_view laue_class_name(int laue);
 // True for the Laue classes whose operators use the hexagonal half of the rotation table:
 // the trigonal and hexagonal classes on hexagonal axes. The rhombohedral-axes classes 6 and 7
 // have the 3-fold along [111] and use the cubic half.
-inline bool is_hexagonal_laue(int laue) { return laue >= LAUE_3 && laue <= LAUE_6MMM; }
+inline bool is_hexagonal_laue(int laue) {
+  return laue >= LAUE_3 && laue <= LAUE_6MMM;
+}
 
 // ---------------------------------------------------------------------------------------
 // Rotation table: entries 1..24 are the proper rotations of m-3m, 25..36 those of 6/mmm.
@@ -71,7 +73,7 @@ struct RotationEntry {
   std::string_view improper_symbol;  // 14 characters, e.g. "  m ( x, y, 0)"
   std::string_view triplet;          // 10 (cubic) or 14 (hexagonal) characters
   std::string_view improper_triplet;
-  std::string_view moment;           // 19 characters, e.g. "( Mx, My, Mz)      "
+  std::string_view moment;  // 19 characters, e.g. "( Mx, My, Mz)      "
   std::string_view improper_moment;
 };
 
@@ -97,8 +99,8 @@ std::string_view moment_text(int rotation);
 struct LatticeCentring {
   char letter = 'P';
   int code = 1;
-  int count = 1;                                     // centring vectors, identity included
-  std::array<Vec3, MAX_CENTRING + 1> vector{};       // 1..count; vector[1] is 0,0,0
+  int count = 1;                                // centring vectors, identity included
+  std::array<Vec3, MAX_CENTRING + 1> vector{};  // 1..count; vector[1] is 0,0,0
 };
 
 // One stored operator: signed rotation number and translation.
@@ -115,19 +117,19 @@ struct MagneticMatrix {
 
 struct SpaceGroup {
   std::string symbol = std::string(SYMBOL_LEN, ' ');  // as written in the control file
-  int Isy = 0;         // 0 from the symbol; negative SYMM/MSYM lines; positive integer lines
-  int Laue = 1;        // Laue class 1..14
-  int UniqueAxis = 0;  // 0 none, 1 a, 2 b, 3 c (from the symbol)
-  int NumGenerators = 0;                              // generators of the symbol
-  std::array<int, MAX_GENERATORS + 1> Generator{};    // their codes, 1..NumGenerators
+  int Isy = 0;            // 0 from the symbol; negative SYMM/MSYM lines; positive integer lines
+  int Laue = 1;           // Laue class 1..14
+  int UniqueAxis = 0;     // 0 none, 1 a, 2 b, 3 c (from the symbol)
+  int NumGenerators = 0;  // generators of the symbol
+  std::array<int, MAX_GENERATORS + 1> Generator{};  // their codes, 1..NumGenerators
   bool LaueFromSymbol = true;  // false when the class was read with the operators
-  int Cen = 1;         // 1 non-centrosymmetric, 2 centrosymmetric
-  int MagMat = 0;      // magnetic matrices per operator, 0..NMAGM
+  int Cen = 1;                 // 1 non-centrosymmetric, 2 centrosymmetric
+  int MagMat = 0;              // magnetic matrices per operator, 0..NMAGM
   LatticeCentring lattice;
-  int Multiplicity = 1;  // operators of the general position
-  int Nop = 1;           // stored operators, at most NEQV
-  std::array<SymOperator, NEQV + 1> op{};                              // 1..Nop
-  std::array<std::array<MagneticMatrix, NMAGM + 1>, NEQV + 1> mag{};   // [k][m], m 1..MagMat
+  int Multiplicity = 1;                    // operators of the general position
+  int Nop = 1;                             // stored operators, at most NEQV
+  std::array<SymOperator, NEQV + 1> op{};  // 1..Nop
+  std::array<std::array<MagneticMatrix, NMAGM + 1>, NEQV + 1> mag{};  // [k][m], m 1..MagMat
   int IntensityFactor = 1;   // (Cen x centring count)^2, 1 for read operators with MagMat
   bool Hexagonal = false;    // Laue classes 8..12: hexagonal half of the rotation table
   int MagInversionSign = 1;  // time reversal given for the inversion (magnetic groups)

@@ -34,9 +34,27 @@ using V3 = std::array<int, 3>;
 // Character codes of the alphabet: position + 1.
 constexpr std::string_view ALPHABET = " CBAPFIRMND123456-/H.";
 enum Code : int {
-  BLANK = 1, C_C = 2, C_B = 3, C_A = 4, C_P = 5, C_F = 6, C_I = 7, C_R = 8, C_M = 9, C_N = 10,
-  C_D = 11, D1 = 12, D2 = 13, D3 = 14, D4 = 15, D5 = 16, D6 = 17, BAR = 18, SLASH = 19,
-  C_H = 20, STOP = 21
+  BLANK = 1,
+  C_C = 2,
+  C_B = 3,
+  C_A = 4,
+  C_P = 5,
+  C_F = 6,
+  C_I = 7,
+  C_R = 8,
+  C_M = 9,
+  C_N = 10,
+  C_D = 11,
+  D1 = 12,
+  D2 = 13,
+  D3 = 14,
+  D4 = 15,
+  D5 = 16,
+  D6 = 17,
+  BAR = 18,
+  SLASH = 19,
+  C_H = 20,
+  STOP = 21
 };
 
 constexpr IntMatrix3 M(int a, int b, int c, int d, int e, int f, int g, int h, int i) {
@@ -48,28 +66,38 @@ const IntMatrix3 INVERSION = M(-1, 0, 0, 0, -1, 0, 0, 0, -1);
 const IntMatrix3 HEX_THREEFOLD = M(0, -1, 0, 1, -1, 0, 0, 0, 1);  // (-y, x-y, z)
 const IntMatrix3 CUBIC_THREEFOLD = M(0, 0, 1, 1, 0, 0, 0, 1, 0);  // (z, x, y)
 
-int digit_value(int code) { return code - D1 + 1; }  // codes 12..17 -> 1..6
-bool is_digit(int code) { return code >= D1 && code <= D6; }
+int digit_value(int code) {
+  return code - D1 + 1;
+}  // codes 12..17 -> 1..6
+bool is_digit(int code) {
+  return code >= D1 && code <= D6;
+}
 bool is_reflection(int code) {
   return code == C_M || code == C_A || code == C_B || code == C_C || code == C_N || code == C_D;
 }
 char reflection_letter(int code) {
   switch (code) {
-    case C_M: return 'm';
-    case C_A: return 'a';
-    case C_B: return 'b';
-    case C_C: return 'c';
-    case C_N: return 'n';
-    default: return 'd';
+    case C_M:
+      return 'm';
+    case C_A:
+      return 'a';
+    case C_B:
+      return 'b';
+    case C_C:
+      return 'c';
+    case C_N:
+      return 'n';
+    default:
+      return 'd';
   }
 }
 
 // One symmetry field, parsed: [-] axis [screw] [/ reflection] | reflection.
 struct FieldSpec {
   bool bar = false;
-  int axis = 0;    // 0 none, 1, 2, 3, 4, 6
-  int screw = 0;   // 0 or 1..axis-1
-  char mirror = 0; // 0 none, or m a b c n d
+  int axis = 0;     // 0 none, 1, 2, 3, 4, 6
+  int screw = 0;    // 0 or 1..axis-1
+  char mirror = 0;  // 0 none, or m a b c n d
 };
 
 std::optional<FieldSpec> parse_field(const std::vector<int>& f, bool bar_allowed) {
@@ -112,9 +140,9 @@ std::optional<FieldSpec> parse_field(const std::vector<int>& f, bool bar_allowed
 // symbol fixes, and the directions along which its location can move.
 struct Element {
   IntMatrix3 R{};
-  V3 fixed{};                // twelfths
-  std::vector<V3> open;      // unit directions of the open components
-  int priority = 0;          // search order: lower first
+  V3 fixed{};            // twelfths
+  std::vector<V3> open;  // unit directions of the open components
+  int priority = 0;      // search order: lower first
   std::vector<V3> candidates;
 };
 
@@ -142,7 +170,7 @@ enum class Dir { A, B, C, Diag, HexSecondary, HexTertiary, RhombDiag };
 
 struct DirInfo {
   IntMatrix3 mirror, twofold;
-  V3 axis;                    // translation of a 2_1 screw along the direction
+  V3 axis;                      // translation of a 2_1 screw along the direction
   std::vector<V3> mirror_open;  // location of a mirror (along the normal)
   std::vector<V3> axis_open;    // location of a 2-fold (normal to the axis)
 };
@@ -150,26 +178,47 @@ struct DirInfo {
 DirInfo dir_info(Dir d) {
   switch (d) {
     case Dir::A:
-      return {M(-1, 0, 0, 0, 1, 0, 0, 0, 1), M(1, 0, 0, 0, -1, 0, 0, 0, -1), {6, 0, 0},
-              {{1, 0, 0}}, {{0, 1, 0}, {0, 0, 1}}};
+      return {M(-1, 0, 0, 0, 1, 0, 0, 0, 1),
+              M(1, 0, 0, 0, -1, 0, 0, 0, -1),
+              {6, 0, 0},
+              {{1, 0, 0}},
+              {{0, 1, 0}, {0, 0, 1}}};
     case Dir::B:
-      return {M(1, 0, 0, 0, -1, 0, 0, 0, 1), M(-1, 0, 0, 0, 1, 0, 0, 0, -1), {0, 6, 0},
-              {{0, 1, 0}}, {{1, 0, 0}, {0, 0, 1}}};
+      return {M(1, 0, 0, 0, -1, 0, 0, 0, 1),
+              M(-1, 0, 0, 0, 1, 0, 0, 0, -1),
+              {0, 6, 0},
+              {{0, 1, 0}},
+              {{1, 0, 0}, {0, 0, 1}}};
     case Dir::C:
-      return {M(1, 0, 0, 0, 1, 0, 0, 0, -1), M(-1, 0, 0, 0, -1, 0, 0, 0, 1), {0, 0, 6},
-              {{0, 0, 1}}, {{1, 0, 0}, {0, 1, 0}}};
+      return {M(1, 0, 0, 0, 1, 0, 0, 0, -1),
+              M(-1, 0, 0, 0, -1, 0, 0, 0, 1),
+              {0, 0, 6},
+              {{0, 0, 1}},
+              {{1, 0, 0}, {0, 1, 0}}};
     case Dir::Diag:  // mirror normal to [1-10], 2-fold along [110]
-      return {M(0, 1, 0, 1, 0, 0, 0, 0, 1), M(0, 1, 0, 1, 0, 0, 0, 0, -1), {6, 6, 0},
-              {{1, -1, 0}}, {{1, -1, 0}, {0, 0, 1}}};
+      return {M(0, 1, 0, 1, 0, 0, 0, 0, 1),
+              M(0, 1, 0, 1, 0, 0, 0, 0, -1),
+              {6, 6, 0},
+              {{1, -1, 0}},
+              {{1, -1, 0}, {0, 0, 1}}};
     case Dir::HexSecondary:
-      return {M(0, -1, 0, -1, 0, 0, 0, 0, 1), M(0, 1, 0, 1, 0, 0, 0, 0, -1), {0, 0, 0}, {},
+      return {M(0, -1, 0, -1, 0, 0, 0, 0, 1),
+              M(0, 1, 0, 1, 0, 0, 0, 0, -1),
+              {0, 0, 0},
+              {},
               {{0, 0, 1}}};
     case Dir::HexTertiary:
-      return {M(0, 1, 0, 1, 0, 0, 0, 0, 1), M(0, -1, 0, -1, 0, 0, 0, 0, -1), {0, 0, 0}, {},
+      return {M(0, 1, 0, 1, 0, 0, 0, 0, 1),
+              M(0, -1, 0, -1, 0, 0, 0, 0, -1),
+              {0, 0, 0},
+              {},
               {{0, 0, 1}}};
     case Dir::RhombDiag:
-      return {M(0, 1, 0, 1, 0, 0, 0, 0, 1), M(0, -1, 0, -1, 0, 0, 0, 0, -1), {0, 0, 0},
-              {{1, -1, 0}}, {{1, 1, 0}, {0, 0, 1}}};
+      return {M(0, 1, 0, 1, 0, 0, 0, 0, 1),
+              M(0, -1, 0, -1, 0, 0, 0, 0, -1),
+              {0, 0, 0},
+              {{1, -1, 0}},
+              {{1, 1, 0}, {0, 0, 1}}};
   }
   return {};
 }
@@ -181,55 +230,86 @@ bool glide_vector(Dir d, char letter, V3& g) {
   if (letter == 'm') return true;
   switch (d) {
     case Dir::A:
-      if (letter == 'b') g = {0, 6, 0};
-      else if (letter == 'c') g = {0, 0, 6};
-      else if (letter == 'n') g = {0, 6, 6};
-      else if (letter == 'd') g = {3, 3, 3};
-      else return false;
+      if (letter == 'b')
+        g = {0, 6, 0};
+      else if (letter == 'c')
+        g = {0, 0, 6};
+      else if (letter == 'n')
+        g = {0, 6, 6};
+      else if (letter == 'd')
+        g = {3, 3, 3};
+      else
+        return false;
       return true;
     case Dir::B:
-      if (letter == 'a') g = {6, 0, 0};
-      else if (letter == 'c') g = {0, 0, 6};
-      else if (letter == 'n') g = {6, 0, 6};
-      else if (letter == 'd') g = {3, 3, 3};
-      else return false;
+      if (letter == 'a')
+        g = {6, 0, 0};
+      else if (letter == 'c')
+        g = {0, 0, 6};
+      else if (letter == 'n')
+        g = {6, 0, 6};
+      else if (letter == 'd')
+        g = {3, 3, 3};
+      else
+        return false;
       return true;
     case Dir::C:
-      if (letter == 'a') g = {6, 0, 0};
-      else if (letter == 'b') g = {0, 6, 0};
-      else if (letter == 'n') g = {6, 6, 0};
-      else if (letter == 'd') g = {3, 3, 3};
-      else return false;
+      if (letter == 'a')
+        g = {6, 0, 0};
+      else if (letter == 'b')
+        g = {0, 6, 0};
+      else if (letter == 'n')
+        g = {6, 6, 0};
+      else if (letter == 'd')
+        g = {3, 3, 3};
+      else
+        return false;
       return true;
     case Dir::Diag:
-      if (letter == 'c') g = {0, 0, 6};
-      else if (letter == 'n') g = {6, 6, 6};
-      else if (letter == 'd') g = {3, 3, 3};
-      else return false;
+      if (letter == 'c')
+        g = {0, 0, 6};
+      else if (letter == 'n')
+        g = {6, 6, 6};
+      else if (letter == 'd')
+        g = {3, 3, 3};
+      else
+        return false;
       return true;
     case Dir::HexSecondary:
     case Dir::HexTertiary:
-      if (letter == 'c') g = {0, 0, 6};
-      else return false;
+      if (letter == 'c')
+        g = {0, 0, 6};
+      else
+        return false;
       return true;
     case Dir::RhombDiag:
-      if (letter == 'c' || letter == 'n') g = {6, 6, 6};
-      else return false;
+      if (letter == 'c' || letter == 'n')
+        g = {6, 6, 6};
+      else
+        return false;
       return true;
   }
   return false;
 }
 
 // Families of the field rules.
-enum class Family { Triclinic, Monoclinic, Orthorhombic, Tetragonal, Trigonal, Hexagonal,
-                    Rhombohedral, Cubic };
+enum class Family {
+  Triclinic,
+  Monoclinic,
+  Orthorhombic,
+  Tetragonal,
+  Trigonal,
+  Hexagonal,
+  Rhombohedral,
+  Cubic
+};
 
 struct Interpretation {
   Family family = Family::Triclinic;
   int laue = 0;
   int unique = 0;
   char lattice = 'P';
-  bool r_centring = false;  // R on hexagonal axes
+  bool r_centring = false;        // R on hexagonal axes
   std::vector<FieldSpec> fields;  // the symmetry fields (1 to 3)
 };
 
@@ -274,16 +354,22 @@ std::optional<Interpretation> classify(std::string_view symbol) {
     if (begins(2, C_R) || begins(3, C_R)) {
       fields.erase(fields.begin() + (begins(3, C_R) ? 3 : 2));
       in.family = Family::Rhombohedral;
-      if (fields.size() == 2) in.laue = LAUE_3R;
-      else if (fields.size() == 3) in.laue = LAUE_3MR;
-      else return std::nullopt;
+      if (fields.size() == 2)
+        in.laue = LAUE_3R;
+      else if (fields.size() == 3)
+        in.laue = LAUE_3MR;
+      else
+        return std::nullopt;
     } else {
       if (fields.size() > 2 && fields.back()[0] == C_H) fields.pop_back();
       in.r_centring = true;
       in.family = Family::Trigonal;
-      if (fields.size() == 2) in.laue = LAUE_3;
-      else if (fields.size() == 3) in.laue = LAUE_3M1;
-      else return std::nullopt;
+      if (fields.size() == 2)
+        in.laue = LAUE_3;
+      else if (fields.size() == 3)
+        in.laue = LAUE_3M1;
+      else
+        return std::nullopt;
     }
     if (!begins_axis(1, 3)) return std::nullopt;
   } else if (fields.size() == 2) {
@@ -349,7 +435,7 @@ std::optional<Interpretation> classify(std::string_view symbol) {
 // Elements of the fields.
 
 struct ElementSet {
-  std::vector<Element> elements;  // the elements whose location is searched
+  std::vector<Element> elements;   // the elements whose location is searched
   std::vector<IntMatrix3> output;  // rotations of the generators, in order
   bool hex_threefold = false, cubic_threefold = false;
   int hex_screw = 0;  // 0 plain, 1 sub 1, 2 sub 2
@@ -357,8 +443,8 @@ struct ElementSet {
 
 // Search order of the elements: plain rotations, plain mirrors, screws, glides; 2-folds
 // before 4-folds.
-constexpr int PRIO_ROTO4 = -1, PRIO_ROT2 = 0, PRIO_ROT4 = 1, PRIO_MIRROR = 2, PRIO_SCREW2 = 3, PRIO_SCREW4 = 4,
-              PRIO_GLIDE = 5;
+constexpr int PRIO_ROTO4 = -1, PRIO_ROT2 = 0, PRIO_ROT4 = 1, PRIO_MIRROR = 2, PRIO_SCREW2 = 3,
+              PRIO_SCREW4 = 4, PRIO_GLIDE = 5;
 
 Element make_element(const IntMatrix3& R, const V3& fixed, const std::vector<V3>& open,
                      int priority) {
@@ -397,8 +483,8 @@ void add_twofold(ElementSet& s, Dir d, int screw, bool hexagonal_axes,
   V3 t = screw ? info.axis : V3{0, 0, 0};
   std::vector<V3> open = info.axis_open;
   if (hexagonal_axes && d == Dir::C) open = {};
-  s.elements.push_back(make_element(search_R ? *search_R : info.twofold, t, open,
-                                    screw ? PRIO_SCREW2 : PRIO_ROT2));
+  s.elements.push_back(
+      make_element(search_R ? *search_R : info.twofold, t, open, screw ? PRIO_SCREW2 : PRIO_ROT2));
   s.output.push_back(info.twofold);
 }
 
@@ -445,8 +531,8 @@ bool add_tetragonal_axis(ElementSet& s, const FieldSpec& f, bool cubic = false) 
   IntMatrix3 four;
   if (f.bar) {
     four = M(0, -1, 0, 1, 0, 0, 0, 0, -1);
-    s.elements.push_back(make_element(four, {0, 0, 0}, {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}},
-                                      PRIO_ROTO4));
+    s.elements.push_back(
+        make_element(four, {0, 0, 0}, {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}, PRIO_ROTO4));
   } else {
     four = M(0, -1, 0, 1, 0, 0, 0, 0, 1);
     s.elements.push_back(make_element(four, {0, 0, 3 * f.screw}, {{1, 0, 0}, {0, 1, 0}},
@@ -498,14 +584,12 @@ bool build_elements(const Interpretation& in, ElementSet& s) {
       for (size_t k = 0; k < 3; ++k)
         if (fl[k].axis == 1 || !add_field(s, fl[k], dirs[k], false)) return false;
       // Screws along all three axes, written or implied by the glides b c a.
-      bool screws = fl[0].screw && fl[1].screw && fl[2].screw && !fl[0].mirror &&
-                    !fl[1].mirror && !fl[2].mirror;
+      bool screws = fl[0].screw && fl[1].screw && fl[2].screw && !fl[0].mirror && !fl[1].mirror &&
+                    !fl[2].mirror;
       bool bca = fl[0].mirror == 'b' && fl[1].mirror == 'c' && fl[2].mirror == 'a';
       if ((in.lattice == 'P' || in.lattice == 'I') && (screws || bca)) {
         s.elements.erase(std::remove_if(s.elements.begin(), s.elements.end(),
-                                        [](const Element& e) {
-                                          return e.priority == PRIO_SCREW2;
-                                        }),
+                                        [](const Element& e) { return e.priority == PRIO_SCREW2; }),
                          s.elements.end());
         for (int k = 0; k < 3; ++k) add_cyclic_screw(s, k);
       }
@@ -533,8 +617,8 @@ bool build_elements(const Interpretation& in, ElementSet& s) {
         s.hex_threefold = true;
         if (f.bar) {
           if (f.mirror) return false;
-          s.elements.push_back(make_element(dir_info(Dir::C).mirror, {0, 0, 0}, {{0, 0, 1}},
-                                            PRIO_MIRROR));
+          s.elements.push_back(
+              make_element(dir_info(Dir::C).mirror, {0, 0, 0}, {{0, 0, 1}}, PRIO_MIRROR));
           s.output.push_back(dir_info(Dir::C).mirror);
         } else {
           s.hex_screw = f.screw % 3;
@@ -552,8 +636,7 @@ bool build_elements(const Interpretation& in, ElementSet& s) {
         bool six = f.axis == 6;
         // A 6-fold group of class 6/mmm needs its secondary and tertiary elements.
         if (six && (fl[1].axis == 1 || (fl.size() == 3 && fl[2].axis == 1))) return false;
-        if (!add_field(s, fl[1], Dir::HexSecondary, true, six ? &along100 : nullptr))
-          return false;
+        if (!add_field(s, fl[1], Dir::HexSecondary, true, six ? &along100 : nullptr)) return false;
         if (fl.size() == 3 &&
             !add_field(s, fl[2], Dir::HexTertiary, true, six ? nullptr : &along210))
           return false;
@@ -581,8 +664,10 @@ bool build_elements(const Interpretation& in, ElementSet& s) {
         Dir dirs[3] = {Dir::A, Dir::B, Dir::C};
         for (int k = 0; k < 3; ++k) {
           char letter = f.mirror;
-          if (letter == 'a') letter = k == 0 ? 'b' : (k == 1 ? 'c' : 'a');
-          else if (letter == 'b' || letter == 'c') return false;
+          if (letter == 'a')
+            letter = k == 0 ? 'b' : (k == 1 ? 'c' : 'a');
+          else if (letter == 'b' || letter == 'c')
+            return false;
           if (!add_reflection(s, dirs[k], letter, false)) return false;
         }
         if (f.axis == 4) {
@@ -619,16 +704,25 @@ bool build_elements(const Interpretation& in, ElementSet& s) {
 sym12::Centring centring_twelfths(char letter) {
   sym12::Centring c = {{0, 0, 0}};
   switch (letter) {
-    case 'A': c.push_back({0, 6, 6}); break;
-    case 'B': c.push_back({6, 0, 6}); break;
-    case 'C': c.push_back({6, 6, 0}); break;
-    case 'I': c.push_back({6, 6, 6}); break;
+    case 'A':
+      c.push_back({0, 6, 6});
+      break;
+    case 'B':
+      c.push_back({6, 0, 6});
+      break;
+    case 'C':
+      c.push_back({6, 6, 0});
+      break;
+    case 'I':
+      c.push_back({6, 6, 6});
+      break;
     case 'F':
       c.push_back({0, 6, 6});
       c.push_back({6, 0, 6});
       c.push_back({6, 6, 0});
       break;
-    default: break;
+    default:
+      break;
   }
   return c;
 }
@@ -661,8 +755,7 @@ struct Search {
       std::vector<Op> g;
       --budget;
       if (!sym12::closure(ops, centring, g, point_order) || g.size() != point_order) return;
-      if (want_inversion &&
-          std::none_of(g.begin(), g.end(), [](const Op& o) {
+      if (want_inversion && std::none_of(g.begin(), g.end(), [](const Op& o) {
             return o.R == INVERSION && o.t == V3{0, 0, 0};
           }))
         return;
@@ -694,27 +787,49 @@ bool encode_kind0(const IntMatrix3& R, const V3& t12, int& code) {
   auto row = [&](int i) { return R[i]; };
   int cx, cy;
   auto r0 = row(0), r1 = row(1), r2 = row(2);
-  if (r0 == std::array<int, 3>{1, 0, 0}) cx = 0;
-  else if (r0 == std::array<int, 3>{0, 1, 0}) cx = 1;
-  else if (r0 == std::array<int, 3>{-1, 0, 0}) cx = 2;
-  else if (r0 == std::array<int, 3>{0, -1, 0}) cx = 3;
-  else return false;
-  if (r1 == std::array<int, 3>{0, 1, 0}) cy = 0;
-  else if (r1 == std::array<int, 3>{1, 0, 0}) cy = 1;
-  else if (r1 == std::array<int, 3>{0, -1, 0}) cy = 2;
-  else if (r1 == std::array<int, 3>{-1, 0, 0}) cy = 3;
-  else return false;
+  if (r0 == std::array<int, 3>{1, 0, 0})
+    cx = 0;
+  else if (r0 == std::array<int, 3>{0, 1, 0})
+    cx = 1;
+  else if (r0 == std::array<int, 3>{-1, 0, 0})
+    cx = 2;
+  else if (r0 == std::array<int, 3>{0, -1, 0})
+    cx = 3;
+  else
+    return false;
+  if (r1 == std::array<int, 3>{0, 1, 0})
+    cy = 0;
+  else if (r1 == std::array<int, 3>{1, 0, 0})
+    cy = 1;
+  else if (r1 == std::array<int, 3>{0, -1, 0})
+    cy = 2;
+  else if (r1 == std::array<int, 3>{-1, 0, 0})
+    cy = 3;
+  else
+    return false;
   int cz;
-  if (r2 == std::array<int, 3>{0, 0, 1}) cz = 0;
-  else if (r2 == std::array<int, 3>{0, 0, -1}) cz = 1;
-  else return false;
+  if (r2 == std::array<int, 3>{0, 0, 1})
+    cz = 0;
+  else if (r2 == std::array<int, 3>{0, 0, -1})
+    cz = 1;
+  else
+    return false;
   auto tcode = [](int v, int& c) {
     switch (sym12::mod12(v)) {
-      case 0: c = 0; return true;
-      case 6: c = 1; return true;
-      case 3: c = 2; return true;
-      case 9: c = 3; return true;
-      default: return false;
+      case 0:
+        c = 0;
+        return true;
+      case 6:
+        c = 1;
+        return true;
+      case 3:
+        c = 2;
+        return true;
+      case 9:
+        c = 3;
+        return true;
+      default:
+        return false;
     }
   };
   int tx = 0, ty = 0, tz = 0, extra = 0;
@@ -751,16 +866,32 @@ GeneratorParts decode_generator(int code) {
   }
   IntMatrix3 R{};
   switch (code & 3) {
-    case 0: R[0] = {1, 0, 0}; break;
-    case 1: R[0] = {0, 1, 0}; break;
-    case 2: R[0] = {-1, 0, 0}; break;
-    default: R[0] = {0, -1, 0}; break;
+    case 0:
+      R[0] = {1, 0, 0};
+      break;
+    case 1:
+      R[0] = {0, 1, 0};
+      break;
+    case 2:
+      R[0] = {-1, 0, 0};
+      break;
+    default:
+      R[0] = {0, -1, 0};
+      break;
   }
   switch ((code >> 4) & 3) {
-    case 0: R[1] = {0, 1, 0}; break;
-    case 1: R[1] = {1, 0, 0}; break;
-    case 2: R[1] = {0, -1, 0}; break;
-    default: R[1] = {-1, 0, 0}; break;
+    case 0:
+      R[1] = {0, 1, 0};
+      break;
+    case 1:
+      R[1] = {1, 0, 0};
+      break;
+    case 2:
+      R[1] = {0, -1, 0};
+      break;
+    default:
+      R[1] = {-1, 0, 0};
+      break;
   }
   R[2] = (code >> 8) & 1 ? std::array<int, 3>{0, 0, -1} : std::array<int, 3>{0, 0, 1};
   g.R = R;
@@ -797,8 +928,10 @@ struct OrthoSetting {
   int perm[3];
   int sign[3];
 };
-constexpr OrthoSetting ORTHO_SETTINGS[] = {{{2, 0, 1}, {1, 1, 1}},  {{1, 2, 0}, {1, 1, 1}},
-                                           {{1, 0, 2}, {1, 1, -1}}, {{2, 1, 0}, {-1, 1, 1}},
+constexpr OrthoSetting ORTHO_SETTINGS[] = {{{2, 0, 1}, {1, 1, 1}},
+                                           {{1, 2, 0}, {1, 1, 1}},
+                                           {{1, 0, 2}, {1, 1, -1}},
+                                           {{2, 1, 0}, {-1, 1, 1}},
                                            {{0, 2, 1}, {1, -1, 1}}};
 
 // An orthorhombic symbol in another setting of a standard one: the operators of the
@@ -903,37 +1036,37 @@ SymbolInfo interpret(std::string_view symbol, bool use_standard, std::vector<Op>
       }
     }
   } else {
-  search.elements = &s.elements;
-  search.centring = centring;
-  search.point_order = point_group.size();
-  search.want_inversion = centro;
-  search.current.assign(s.elements.size(), V3{0, 0, 0});
-  std::vector<Op> start;
-  if (has_three) start.push_back(three_fold);
-  if (centro) start.push_back(Op{INVERSION, {0, 0, 0}});
-  for (size_t k = 0; k < s.elements.size(); ++k) search.order.push_back(static_cast<int>(k));
-  std::stable_sort(search.order.begin(), search.order.end(), [&](int a, int b) {
-    if (s.elements[a].priority != s.elements[b].priority)
-      return s.elements[a].priority < s.elements[b].priority;
-    // Glides: the last field first, which gives the origin of the Tables where a
-    // centred lattice leaves two (C c c a).
-    if (s.elements[a].priority == PRIO_GLIDE) return a > b;
-    return a < b;
-  });
-  std::vector<Op> ops = start;
-  search.run(0, ops);
-  if (search.best_site < 0 && centro) {
-    // No choice puts a centre at the origin: keep the group with its centre elsewhere.
-    search.want_inversion = false;
-    start.pop_back();
-    ops = start;
-    search.budget = 100000;
-    search.solutions = 0;
+    search.elements = &s.elements;
+    search.centring = centring;
+    search.point_order = point_group.size();
+    search.want_inversion = centro;
+    search.current.assign(s.elements.size(), V3{0, 0, 0});
+    std::vector<Op> start;
+    if (has_three) start.push_back(three_fold);
+    if (centro) start.push_back(Op{INVERSION, {0, 0, 0}});
+    for (size_t k = 0; k < s.elements.size(); ++k) search.order.push_back(static_cast<int>(k));
+    std::stable_sort(search.order.begin(), search.order.end(), [&](int a, int b) {
+      if (s.elements[a].priority != s.elements[b].priority)
+        return s.elements[a].priority < s.elements[b].priority;
+      // Glides: the last field first, which gives the origin of the Tables where a
+      // centred lattice leaves two (C c c a).
+      if (s.elements[a].priority == PRIO_GLIDE) return a > b;
+      return a < b;
+    });
+    std::vector<Op> ops = start;
     search.run(0, ops);
-    info.OffOriginCentre = search.best_site >= 0;
-  }
-  if (search.best_site < 0) return info;
-  group = search.group;
+    if (search.best_site < 0 && centro) {
+      // No choice puts a centre at the origin: keep the group with its centre elsewhere.
+      search.want_inversion = false;
+      start.pop_back();
+      ops = start;
+      search.budget = 100000;
+      search.solutions = 0;
+      search.run(0, ops);
+      info.OffOriginCentre = search.best_site >= 0;
+    }
+    if (search.best_site < 0) return info;
+    group = search.group;
   }
 
   // A tetragonal group whose 4-fold lies off the origin has two descriptions that differ
@@ -949,9 +1082,8 @@ SymbolInfo interpret(std::string_view symbol, bool use_standard, std::vector<Op>
                       std::any_of(group.begin(), group.end(), [&](const Op& o) {
                         return o.R == two_a && o.t == V3{0, 0, 0};
                       });
-    bool want_y =
-        (in->lattice == 'I' && f.screw == 1 && !(in->fields.size() == 1 && f.mirror)) ||
-        (in->lattice == 'P' && f.screw == 2 && f.mirror == 'n' && in->fields.size() == 1);
+    bool want_y = (in->lattice == 'I' && f.screw == 1 && !(in->fields.size() == 1 && f.mirror)) ||
+                  (in->lattice == 'P' && f.screw == 2 && f.mirror == 'n' && in->fields.size() == 1);
     for (size_t k = 0; k < s.elements.size(); ++k) {
       if (s.elements[k].R != four) continue;
       // The quarter turns needed: the 4-fold at x+1/2 (or y+1/2) from its partner.
@@ -968,19 +1100,19 @@ SymbolInfo interpret(std::string_view symbol, bool use_standard, std::vector<Op>
         t = {sym12::mod12(u[0]), sym12::mod12(u[1]), sym12::mod12(u[2])};
       }
       for (int n = 0; n < turns; ++n) {
-      auto turn = [&](const IntMatrix3& R) {
-        IntMatrix3 inv = M(0, 1, 0, -1, 0, 0, 0, 0, 1);
-        return sym12::multiply(sym12::multiply(four, R), inv);
-      };
-      for (Op& o : group) {
-        o.R = turn(o.R);
-        o.t = sym12::canonical_translation(sym12::apply(four, o.t), centring);
-      }
-      for (size_t j = 0; j < s.elements.size(); ++j) {
-        s.elements[j].R = turn(s.elements[j].R);
-        V3 u = sym12::apply(four, search.chosen[j]);
-        search.chosen[j] = {sym12::mod12(u[0]), sym12::mod12(u[1]), sym12::mod12(u[2])};
-      }
+        auto turn = [&](const IntMatrix3& R) {
+          IntMatrix3 inv = M(0, 1, 0, -1, 0, 0, 0, 0, 1);
+          return sym12::multiply(sym12::multiply(four, R), inv);
+        };
+        for (Op& o : group) {
+          o.R = turn(o.R);
+          o.t = sym12::canonical_translation(sym12::apply(four, o.t), centring);
+        }
+        for (size_t j = 0; j < s.elements.size(); ++j) {
+          s.elements[j].R = turn(s.elements[j].R);
+          V3 u = sym12::apply(four, search.chosen[j]);
+          search.chosen[j] = {sym12::mod12(u[0]), sym12::mod12(u[1]), sym12::mod12(u[2])};
+        }
       }
       break;
     }
@@ -1009,15 +1141,24 @@ SymbolInfo interpret(std::string_view symbol, bool use_standard, std::vector<Op>
     product = next;
   };
   switch (in->lattice) {
-    case 'A': add_shifts(576, {{0, 6, 6}}); break;
-    case 'B': add_shifts(516, {{6, 0, 6}}); break;
-    case 'C': add_shifts(68, {{6, 6, 0}}); break;
-    case 'I': add_shifts(580, {{6, 6, 6}}); break;
+    case 'A':
+      add_shifts(576, {{0, 6, 6}});
+      break;
+    case 'B':
+      add_shifts(516, {{6, 0, 6}});
+      break;
+    case 'C':
+      add_shifts(68, {{6, 6, 0}});
+      break;
+    case 'I':
+      add_shifts(580, {{6, 6, 6}});
+      break;
     case 'F':
       add_shifts(576, {{0, 6, 6}});
       add_shifts(516, {{6, 0, 6}});
       break;
-    default: break;
+    default:
+      break;
   }
   if (in->r_centring) add_shifts(R_CENTRING_CODE, {{4, 8, 8}, {8, 4, 4}});
   if (s.hex_threefold) add_power(three_fold, 8192 | ((s.hex_screw + 1) << 2), 2);
@@ -1054,7 +1195,9 @@ SymbolInfo interpret(std::string_view symbol, bool use_standard, std::vector<Op>
 
 }  // namespace
 
-SymbolInfo interpret_symbol(std::string_view symbol) { return interpret(symbol, true, nullptr); }
+SymbolInfo interpret_symbol(std::string_view symbol) {
+  return interpret(symbol, true, nullptr);
+}
 
 SymbolInfo interpret_symbol(ModelStore& store, std::string_view symbol, int report, int unit) {
   std::string shown = text::pad(symbol, SYMBOL_LEN);
@@ -1091,14 +1234,29 @@ bool lattice_centring(std::string_view symbol, LatticeCentring& out) {
   };
   const float h = 0.5f, t1 = 1.0f / 3.0f, t2 = 2.0f / 3.0f;
   switch (c) {
-    case 'P': set(1, {}); break;
-    case 'A': set(2, {{0, h, h}}); break;
-    case 'B': set(3, {{h, 0, h}}); break;
-    case 'C': set(4, {{h, h, 0}}); break;
-    case 'I': set(5, {{h, h, h}}); break;
-    case 'R': set(6, {{t2, t1, t1}, {t1, t2, t2}}); break;
-    case 'F': set(7, {{h, h, 0}, {h, 0, h}, {0, h, h}}); break;
-    default: return false;
+    case 'P':
+      set(1, {});
+      break;
+    case 'A':
+      set(2, {{0, h, h}});
+      break;
+    case 'B':
+      set(3, {{h, 0, h}});
+      break;
+    case 'C':
+      set(4, {{h, h, 0}});
+      break;
+    case 'I':
+      set(5, {{h, h, h}});
+      break;
+    case 'R':
+      set(6, {{t2, t1, t1}, {t1, t2, t2}});
+      break;
+    case 'F':
+      set(7, {{h, h, 0}, {h, 0, h}, {0, h, h}});
+      break;
+    default:
+      return false;
   }
   out = l;
   return true;

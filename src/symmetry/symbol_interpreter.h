@@ -40,8 +40,7 @@ SymbolInfo interpret_symbol(std::string_view symbol);
 // with the symbol to `unit`, any other value " => The SPACE GROUP symbol for HKL generation
 // is: "; a centre off the origin is shown in the message window; a bad symbol shows the
 // error lines and stops with " Error in S.G. symbol".
-SymbolInfo interpret_symbol(ModelStore& store, std::string_view symbol, int report,
-                            int unit = 7);
+SymbolInfo interpret_symbol(ModelStore& store, std::string_view symbol, int report, int unit = 7);
 
 // The lattice letter of a symbol: false when the first non-blank character is not one of
 // P A B C I R F (either case).

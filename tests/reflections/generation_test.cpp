@@ -223,6 +223,9 @@ TEST_F(ReflectionTest, SecondPhaseFollowsTheFirst) {
   EXPECT_EQ(unpack_reflection_code(list().refl[n1 + 1].Code).phase, 2);
   EXPECT_EQ(hkl(list().refl[n1 + 1]), (Hkl{1, 1, 1}));
   EXPECT_EQ(list().total(), n1 + list().Nref[2]);
+  // The merged order of both phases.
+  sort_all_reflections(list());
+  for (int i = 2; i <= list().total(); ++i) EXPECT_LE(list().refl[i - 1].Tk, list().refl[i].Tk);
 }
 
 TEST_F(ReflectionTest, SatellitesOfPropagationVectors) {

@@ -130,11 +130,14 @@ TEST(OtherSymbols, GiveGroupsOfTheRightOrder) {
   const struct {
     const char* symbol;
     int multiplicity;
-  } cases[] = {{"C m c b", 16},        {"P 21/n 21/m 21/a", 8}, {"P 2/m 2/m 2/m", 8},
-               {"P 4/m 2/m 2/m", 16},  {"P 42/n 2/n 2/m", 16},  {"P 63/m 2/m 2/c", 24},
-               {"I 41/a 2/m 2/d", 32}, {"p 21/c", 4},           {"P 21/C", 4},
-               {"R -3 H", 18},         {"R 3 R", 3},            {"R -3 c R", 12},
-               {"P 1 2/m 1", 4},       {"B 1 1 2/b", 8},        {"F 41/d 3 2/m", 192}};
+  } cases[] = {{"C m c b", 16},        {"P 21/n 21/m 21/a", 8},
+               {"P 2/m 2/m 2/m", 8},   {"P 4/m 2/m 2/m", 16},
+               {"P 42/n 2/n 2/m", 16}, {"P 63/m 2/m 2/c", 24},
+               {"I 41/a 2/m 2/d", 32}, {"p 21/c", 4},
+               {"P 21/C", 4},          {"R -3 H", 18},
+               {"R 3 R", 3},           {"R -3 c R", 12},
+               {"P 1 2/m 1", 4},       {"B 1 1 2/b", 8},
+               {"F 41/d 3 2/m", 192}};
   for (const auto& c : cases) {
     SymmetryWork work;
     ASSERT_TRUE(expand_symbol(c.symbol, work)) << c.symbol;

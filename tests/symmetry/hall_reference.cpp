@@ -9,7 +9,9 @@ namespace kestovar::test {
 
 namespace {
 
-int mod12(int v) { return ((v % 12) + 12) % 12; }
+int mod12(int v) {
+  return ((v % 12) + 12) % 12;
+}
 
 IntMatrix3 mul(const IntMatrix3& a, const IntMatrix3& b) {
   IntMatrix3 m{};
@@ -39,22 +41,34 @@ bool rotation(int n, char axis, IntMatrix3& R) {
   static const IntMatrix3 I = mat({1, 0, 0, 0, 1, 0, 0, 0, 1});
   switch (axis) {
     case 'z':
-      if (n == 1) R = I;
-      else if (n == 2) R = mat({-1, 0, 0, 0, -1, 0, 0, 0, 1});
-      else if (n == 3) R = mat({0, -1, 0, 1, -1, 0, 0, 0, 1});
-      else if (n == 4) R = mat({0, -1, 0, 1, 0, 0, 0, 0, 1});
-      else if (n == 6) R = mat({1, -1, 0, 1, 0, 0, 0, 0, 1});
-      else return false;
+      if (n == 1)
+        R = I;
+      else if (n == 2)
+        R = mat({-1, 0, 0, 0, -1, 0, 0, 0, 1});
+      else if (n == 3)
+        R = mat({0, -1, 0, 1, -1, 0, 0, 0, 1});
+      else if (n == 4)
+        R = mat({0, -1, 0, 1, 0, 0, 0, 0, 1});
+      else if (n == 6)
+        R = mat({1, -1, 0, 1, 0, 0, 0, 0, 1});
+      else
+        return false;
       return true;
     case 'x':
-      if (n == 2) R = mat({1, 0, 0, 0, -1, 0, 0, 0, -1});
-      else if (n == 4) R = mat({1, 0, 0, 0, 0, -1, 0, 1, 0});
-      else return false;
+      if (n == 2)
+        R = mat({1, 0, 0, 0, -1, 0, 0, 0, -1});
+      else if (n == 4)
+        R = mat({1, 0, 0, 0, 0, -1, 0, 1, 0});
+      else
+        return false;
       return true;
     case 'y':
-      if (n == 2) R = mat({-1, 0, 0, 0, 1, 0, 0, 0, -1});
-      else if (n == 4) R = mat({0, 0, 1, 0, 1, 0, -1, 0, 0});
-      else return false;
+      if (n == 2)
+        R = mat({-1, 0, 0, 0, 1, 0, 0, 0, -1});
+      else if (n == 4)
+        R = mat({0, 0, 1, 0, 1, 0, -1, 0, 0});
+      else
+        return false;
       return true;
     case '\'':
       if (n != 2) return false;
@@ -86,17 +100,29 @@ std::set<Op12> hall_group(const std::string& hall) {
     lattice.erase(0, 1);
   }
   switch (lattice[0]) {
-    case 'P': break;
-    case 'A': gens.push_back({I, {0, 6, 6}}); break;
-    case 'B': gens.push_back({I, {6, 0, 6}}); break;
-    case 'C': gens.push_back({I, {6, 6, 0}}); break;
-    case 'I': gens.push_back({I, {6, 6, 6}}); break;
-    case 'R': gens.push_back({I, {8, 4, 4}}); break;
+    case 'P':
+      break;
+    case 'A':
+      gens.push_back({I, {0, 6, 6}});
+      break;
+    case 'B':
+      gens.push_back({I, {6, 0, 6}});
+      break;
+    case 'C':
+      gens.push_back({I, {6, 6, 0}});
+      break;
+    case 'I':
+      gens.push_back({I, {6, 6, 6}});
+      break;
+    case 'R':
+      gens.push_back({I, {8, 4, 4}});
+      break;
     case 'F':
       gens.push_back({I, {0, 6, 6}});
       gens.push_back({I, {6, 0, 6}});
       break;
-    default: return {};
+    default:
+      return {};
   }
   std::string token;
   std::array<int, 3> shift{};
@@ -122,31 +148,55 @@ std::set<Op12> hall_group(const std::string& hall) {
     if (k < token.size() && std::string("xyz'\"*").find(token[k]) != std::string::npos)
       axis = token[k++];
     if (axis == 0) {
-      if (index == 1) axis = 'z';
-      else if (index == 2 && n == 2) axis = (previous == 2 || previous == 4) ? 'x' : '\'';
-      else if (index == 3 && n == 3) axis = '*';
-      else axis = 'z';
+      if (index == 1)
+        axis = 'z';
+      else if (index == 2 && n == 2)
+        axis = (previous == 2 || previous == 4) ? 'x' : '\'';
+      else if (index == 3 && n == 3)
+        axis = '*';
+      else
+        axis = 'z';
     }
     Op12 g;
     if (!rotation(n, axis, g.R)) return {};
     if (improper) g.R = mul(INV, g.R);
     if (screw) {
       int part = 12 * screw / n;
-      if (axis == 'x') g.t[0] += part;
-      else if (axis == 'y') g.t[1] += part;
-      else g.t[2] += part;
+      if (axis == 'x')
+        g.t[0] += part;
+      else if (axis == 'y')
+        g.t[1] += part;
+      else
+        g.t[2] += part;
     }
     for (; k < token.size(); ++k) {
       switch (token[k]) {
-        case 'a': g.t[0] += 6; break;
-        case 'b': g.t[1] += 6; break;
-        case 'c': g.t[2] += 6; break;
-        case 'n': g.t[0] += 6, g.t[1] += 6, g.t[2] += 6; break;
-        case 'u': g.t[0] += 3; break;
-        case 'v': g.t[1] += 3; break;
-        case 'w': g.t[2] += 3; break;
-        case 'd': g.t[0] += 3, g.t[1] += 3, g.t[2] += 3; break;
-        default: return {};
+        case 'a':
+          g.t[0] += 6;
+          break;
+        case 'b':
+          g.t[1] += 6;
+          break;
+        case 'c':
+          g.t[2] += 6;
+          break;
+        case 'n':
+          g.t[0] += 6, g.t[1] += 6, g.t[2] += 6;
+          break;
+        case 'u':
+          g.t[0] += 3;
+          break;
+        case 'v':
+          g.t[1] += 3;
+          break;
+        case 'w':
+          g.t[2] += 3;
+          break;
+        case 'd':
+          g.t[0] += 3, g.t[1] += 3, g.t[2] += 3;
+          break;
+        default:
+          return {};
       }
     }
     for (int& v : g.t) v = mod12(v);

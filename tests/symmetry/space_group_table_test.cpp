@@ -24,9 +24,9 @@ const TableEntry TABLE[] = {
 // Order of the point group of each crystal class, by space-group number.
 int point_group_order(int n) {
   static const std::pair<int, int> bounds[] = {
-      {1, 1},   {2, 2},   {5, 2},   {9, 2},   {15, 4},  {24, 4},  {46, 4},  {74, 8},
-      {80, 4},  {82, 4},  {88, 8},  {98, 8},  {110, 8}, {122, 8}, {142, 16}, {146, 3},
-      {148, 6}, {155, 6}, {161, 6}, {167, 12}, {173, 6}, {174, 6}, {176, 12}, {182, 12},
+      {1, 1},    {2, 2},    {5, 2},    {9, 2},    {15, 4},   {24, 4},   {46, 4},   {74, 8},
+      {80, 4},   {82, 4},   {88, 8},   {98, 8},   {110, 8},  {122, 8},  {142, 16}, {146, 3},
+      {148, 6},  {155, 6},  {161, 6},  {167, 12}, {173, 6},  {174, 6},  {176, 12}, {182, 12},
       {186, 12}, {190, 12}, {194, 24}, {199, 12}, {206, 24}, {214, 24}, {220, 24}, {230, 48}};
   for (const auto& b : bounds)
     if (n <= b.first) return b.second;
@@ -35,12 +35,13 @@ int point_group_order(int n) {
 
 std::set<test::Op12> expanded_set(const SymmetryWork& work) {
   std::set<test::Op12> out;
-  for (const SymmetryOperator& op : expanded_operators(work))
-    out.insert(test::to_op12(op.R, op.t));
+  for (const SymmetryOperator& op : expanded_operators(work)) out.insert(test::to_op12(op.R, op.t));
   return out;
 }
 
-int mod12(int v) { return ((v % 12) + 12) % 12; }
+int mod12(int v) {
+  return ((v % 12) + 12) % 12;
+}
 
 test::Op12 compose(const test::Op12& a, const test::Op12& b) {
   test::Op12 r;
@@ -127,8 +128,10 @@ struct Setting {
   int sign[3];
 };
 // The cyclic settings first: a symbol reached by several settings is taken from the first.
-const Setting SETTINGS[] = {{"cab", {2, 0, 1}, {1, 1, 1}},   {"bca", {1, 2, 0}, {1, 1, 1}},
-                            {"ba-c", {1, 0, 2}, {1, 1, -1}}, {"-cba", {2, 1, 0}, {-1, 1, 1}},
+const Setting SETTINGS[] = {{"cab", {2, 0, 1}, {1, 1, 1}},
+                            {"bca", {1, 2, 0}, {1, 1, 1}},
+                            {"ba-c", {1, 0, 2}, {1, 1, -1}},
+                            {"-cba", {2, 1, 0}, {-1, 1, 1}},
                             {"a-cb", {0, 2, 1}, {1, -1, 1}}};
 
 // The symbol of a setting: the fields follow their axes, glide letters and the centring
