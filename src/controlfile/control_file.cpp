@@ -55,7 +55,7 @@ void read_background_file(ModelStore& store) {
 void read_search_line(ModelStore& store) {
   RunSettings& s = store.settings();
   auto f = read_pcr_line(store, "IIII");
-  auto gi = [&](size_t k) { return k < f.size() ? static_cast<int>(f[k].i) : 0; };
+  auto gi = [&](size_t k) { return text::field_int(f, k); };
   s.Nconfg = gi(0);
   s.Nsolu = gi(1);
   s.Num_Ref = gi(2);

@@ -19,18 +19,13 @@ using text::fmt_f;
 using text::fmt_i;
 
 int geti(const std::vector<text::Field>& f, size_t k) {
-  if (k >= f.size()) return 0;
-  return f[k].kind == text::Field::Kind::Real ? static_cast<int>(f[k].r) : static_cast<int>(f[k].i);
+  return text::field_int(f, k);
 }
-
 float getf(const std::vector<text::Field>& f, size_t k) {
-  if (k >= f.size()) return 0.0f;
-  return f[k].kind == text::Field::Kind::Integer ? static_cast<float>(f[k].i)
-                                                 : static_cast<float>(f[k].r);
+  return text::field_real(f, k);
 }
-
 std::string gets(const std::vector<text::Field>& f, size_t k) {
-  return k < f.size() ? f[k].a : std::string();
+  return text::field_text(f, k);
 }
 
 void out(ModelStore& s, const std::string& line) {

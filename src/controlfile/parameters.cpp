@@ -108,9 +108,9 @@ void read_hard_limits(ModelStore& store) {
   int largest = 0;
   for (int i = 1; i <= s.Nre; ++i) {
     auto f = read_pcr_line(store, "IFF");
-    const int k = f.size() > 0 ? static_cast<int>(f[0].i) : 0;
-    const float lo = f.size() > 1 ? static_cast<float>(f[1].r) : 0.0f;
-    const float hi = f.size() > 2 ? static_cast<float>(f[2].r) : 0.0f;
+    const int k = text::field_int(f, 0);
+    const float lo = text::field_real(f, 1);
+    const float hi = text::field_real(f, 2);
     if (k < 1 || k > MSZ) {
       show_value(store, " => Illegal parameter number in a limits line: ", k, 0, 1);
       report_line_error(store, 2, store.job->reader.PcrLineBuf, 1, store.job->reader.PcrLine);

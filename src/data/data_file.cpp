@@ -175,23 +175,6 @@ void DataFile::rpa(std::string_view format, const std::vector<text::Item>& items
   write(unit::RPA, format, items);
 }
 
-int field_int(const std::vector<text::Field>& f, size_t k) {
-  if (k >= f.size()) return 0;
-  const text::Field& x = f[k];
-  long long v = x.kind == text::Field::Kind::Real ? int_of(static_cast<float>(x.r)) : x.i;
-  return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX));
-}
-
-float field_real(const std::vector<text::Field>& f, size_t k) {
-  if (k >= f.size()) return 0.0f;
-  const text::Field& x = f[k];
-  return x.kind == text::Field::Kind::Integer ? static_cast<float>(x.i) : static_cast<float>(x.r);
-}
-
-std::string field_text(const std::vector<text::Field>& f, size_t k) {
-  return k < f.size() ? f[k].a : std::string();
-}
-
 namespace {
 
 template <typename T, typename Parse>

@@ -71,9 +71,9 @@ class DataFile {
 };
 
 // Helpers for the fields of a formatted read.
-int field_int(const std::vector<text::Field>& f, size_t k);
-float field_real(const std::vector<text::Field>& f, size_t k);
-std::string field_text(const std::vector<text::Field>& f, size_t k);
+using text::field_int;
+using text::field_real;
+using text::field_text;
 
 // List-directed values of one text; false when it holds fewer than `count` or a bad one.
 bool list_reals(std::string_view s, size_t count, std::vector<double>& v);

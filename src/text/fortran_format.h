@@ -83,6 +83,12 @@ std::vector<Field> read_formatted(std::string_view format, std::string_view reco
 std::vector<Field> read_formatted_records(std::string_view format, size_t count,
                                           const std::function<bool(std::string&)>& next_record);
 
+// Values of a formatted read by position, converted to the kind the caller needs; a field
+// that is not there reads as 0 or blank. Reals are truncated toward zero and clamped.
+int field_int(const std::vector<Field>& fields, size_t k);
+float field_real(const std::vector<Field>& fields, size_t k);
+std::string field_text(const std::vector<Field>& fields, size_t k);
+
 // List-directed reading: the tokens of a line, separated by blanks, TABs and commas.
 // A "/" ends the list; "n*value" repeats a value; a quoted string ('...' or "...", a doubled
 // quote standing for one) is one token, given without its quotes. A null value (two commas,

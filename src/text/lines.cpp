@@ -1,4 +1,7 @@
 // Line reading and fixed-length text helpers.
+#include <algorithm>
+#include <climits>
+#include <cmath>
 #include <istream>
 
 #include "text/fortran_format.h"
@@ -43,6 +46,28 @@ std::string pad(std::string_view s, size_t width) {
   std::string r(s.substr(0, std::min(s.size(), width)));
   r.resize(width, ' ');
   return r;
+}
+
+int field_int(const std::vector<Field>& fields, size_t k) {
+  if (k >= fields.size()) return 0;
+  const Field& x = fields[k];
+  if (x.kind == Field::Kind::Real) {
+    const double r = std::trunc(x.r);
+    if (std::isnan(r)) return 0;
+    return static_cast<int>(
+        std::clamp(r, static_cast<double>(INT_MIN), static_cast<double>(INT_MAX)));
+  }
+  return static_cast<int>(std::clamp<long long>(x.i, INT_MIN, INT_MAX));
+}
+
+float field_real(const std::vector<Field>& fields, size_t k) {
+  if (k >= fields.size()) return 0.0f;
+  const Field& x = fields[k];
+  return x.kind == Field::Kind::Integer ? static_cast<float>(x.i) : static_cast<float>(x.r);
+}
+
+std::string field_text(const std::vector<Field>& fields, size_t k) {
+  return k < fields.size() ? fields[k].a : std::string();
 }
 
 }  // namespace kestovar::text

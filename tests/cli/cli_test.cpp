@@ -103,5 +103,52 @@ TEST(Cli, ExampleJobWritesItsListingsAndEndsNormally) {
   EXPECT_EQ(dir.read("settings/kestovar.dir"), "\npbso4_calc\n");
 }
 
+// Scattering types of every phase resolve for X-rays, neutrons and magnetic phases; a type
+// found nowhere stops the job.
+TEST(Cli, ScatteringTypesResolveOrStop) {
+  const std::filesystem::path tests(KESTOVAR_TEST_DIR);
+  const std::string example = test::TempDir::read_file(tests / "../examples/pbso4_calc.pcr");
+  auto replace = [](std::string text, const std::string& from, const std::string& to) {
+    size_t at = text.find(from);
+    if (at != std::string::npos) text.replace(at, from.size(), to);
+    return text;
+  };
+  const std::string xray_job = "   2   5   1   0   0   0   0";
+  const std::string neutron_job = "   3   5   1   0   0   0   0";
+  struct Case {
+    std::string name, pcr;
+    int status;
+    std::vector<std::string> expected;
+  };
+  const std::vector<Case> cases = {
+      {"xray", example, 0, {" => X-ray scattering coeff. (A1,B1,A2,...C,Dfp,Dfpp)\n PB  "}},
+      {"neutron",
+       replace(example, xray_job, neutron_job),
+       0,
+       {" => Scattering lengths:\n PB     0.9405\n S      0.2847\n O      0.5803\n"}},
+      {"magnetic",
+       test::TempDir::read_file(tests / "controlfile/fixtures/mno_magnetic.pcr"),
+       0,
+       {" => Scattering lengths:", " => Magnetic form-factor coeff. (A,a,B,b,C,c,D)\n MMN2"}},
+      {"missing",
+       replace(example, "S    S   ", "S    XX  "),
+       1,
+       {" => Scattering coefficients NOT FOUND for *XX  *"}},
+      {"missing_neutron",
+       replace(replace(example, xray_job, neutron_job), "S    S   ", "S    Xx  "),
+       1,
+       {" => scattering length NOT FOUND for *Xx  *"}},
+  };
+  for (const Case& c : cases) {
+    test::TempDir dir;
+    dir.write(c.name + ".pcr", c.pcr);
+    RunResult r = run(kProgram + " " + c.name);
+    EXPECT_EQ(r.status != 0, c.status != 0) << c.name << "\n" << r.output;
+    const std::string out = dir.read(c.name + ".out") + r.output;
+    for (const std::string& e : c.expected)
+      EXPECT_NE(out.find(e), std::string::npos) << c.name << " lacks: " << e;
+  }
+}
+
 }  // namespace
 }  // namespace kestovar

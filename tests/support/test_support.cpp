@@ -33,7 +33,11 @@ void TempDir::write(const std::string& name, const std::string& content) const {
 }
 
 std::string TempDir::read(const std::string& name) const {
-  std::ifstream f(path_ / name, std::ios::binary);
+  return read_file(path_ / name);
+}
+
+std::string TempDir::read_file(const std::filesystem::path& path) {
+  std::ifstream f(path, std::ios::binary);
   std::ostringstream s;
   s << f.rdbuf();
   return s.str();

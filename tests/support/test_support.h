@@ -28,6 +28,8 @@ class TempDir {
   void write(const std::string& name, const std::string& content) const;
   // Reads a whole file of the directory.
   std::string read(const std::string& name) const;
+  // Reads a whole file anywhere.
+  static std::string read_file(const std::filesystem::path& path);
 
  private:
   std::filesystem::path path_;

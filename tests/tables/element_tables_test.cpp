@@ -187,3 +187,42 @@ TEST(ElementTables, WavelengthColumn) {
 
 }  // namespace
 }  // namespace kestovar
+
+namespace kestovar {
+namespace {
+
+// f0(s) of a table entry against the coefficients as printed in the International Tables
+// (vol. C Table 6.1.1.4), typed here independently of the generator.
+TEST(ElementTables, FormFactorsAgainstPublishedCoefficients) {
+  struct Published {
+    const char* key;
+    std::array<double, 9> c;
+  };
+  const Published rows[] = {
+      {"cu  ", {13.338, 3.5828, 7.1676, 0.247, 5.6158, 11.3966, 1.6735, 64.8126, 1.191}},
+      {"o   ", {3.0485, 13.2771, 2.2868, 5.7011, 1.5463, 0.3239, 0.867, 32.9089, 0.2508}},
+      {"si  ", {6.2915, 2.4386, 3.0353, 32.3337, 1.9891, 0.6785, 1.541, 81.6937, 1.1407}},
+      {"pb  ", {31.0617, 0.6902, 13.0637, 2.3576, 18.442, 8.618, 5.9696, 47.2579, 13.4118}},
+  };
+  for (const Published& p : rows) {
+    const int k = find_xray(p.key);
+    ASSERT_GE(k, 0) << p.key;
+    for (double s : {0.0, 0.25, 0.5, 1.0, 1.5}) {
+      double want = p.c[8], got = kXrayTable[k].coeff[8];
+      for (int i = 0; i < 4; ++i) {
+        want += p.c[2 * i] * std::exp(-p.c[2 * i + 1] * s * s);
+        got += kXrayTable[k].coeff[2 * i] * std::exp(-kXrayTable[k].coeff[2 * i + 1] * s * s);
+      }
+      EXPECT_NEAR(got, want, 1e-3) << p.key << " s=" << s;
+    }
+  }
+}
+
+TEST(ElementTables, CopperDispersionAtCopperKAlpha) {
+  const auto& cu = kDispersionTable[kXrayTable[find_xray("cu  ")].row];
+  EXPECT_NEAR(cu[3], -2.019f, 1e-3);
+  EXPECT_NEAR(cu[8], 0.589f, 1e-3);
+}
+
+}  // namespace
+}  // namespace kestovar
