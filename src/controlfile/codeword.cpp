@@ -1,6 +1,7 @@
 #include "controlfile/codeword.h"
 
 #include <cmath>
+#include <limits>
 
 namespace kestovar {
 
@@ -10,9 +11,16 @@ DecodedCode decode_codeword(float c) {
   const float tenth = 0.1f;
   float a = std::fabs(c);
   volatile float product = a * tenth;  // keep the single-precision rounding
+  DecodedCode d;
+  // A huge or non-numeric codeword gets a number above every capacity, so that the
+  // readers refuse it instead of converting it out of the range of int.
+  if (!(product < 1.0e9f)) {
+    d.ParNo = std::numeric_limits<int>::max();
+    d.Mult = 0.0f;
+    return d;
+  }
   int n = static_cast<int>(product);
   float m = a - 10.0f * static_cast<float>(n);
-  DecodedCode d;
   d.ParNo = n;
   d.Mult = c < 0.0f ? -m : m;
   return d;

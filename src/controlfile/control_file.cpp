@@ -97,7 +97,9 @@ void read_header_section(ModelStore& store) {
   read_global_lines(store);
   read_pattern_data(store);
   const int nba = s.Nba * s.NbaSign;
-  if (std::abs(s.Job) < 2 && (nba == 1 || nba == -2)) read_background_file(store);
+  // The file background serves every job; the starting background of the Fourier
+  // filtering only jobs on data, which have a residual to filter.
+  if (nba == 1 || (nba == -2 && std::abs(s.Job) < 2)) read_background_file(store);
 }
 
 void read_control_file(ModelStore& store) {

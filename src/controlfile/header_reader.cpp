@@ -203,6 +203,7 @@ void read_shape_file(ModelStore& store) {
   s.NpNum = static_cast<int>(nn[0]);
   s.NtNum = static_cast<int>(nn[1]);
   if (s.NtNum < 0 || s.NtNum > INPR || s.NpNum < 0) stop_shape();
+  pending.clear();  // the positions start a record
   auto t = next_values(static_cast<size_t>(s.NtNum));
   for (int j = 1; j <= s.NtNum; ++j) s.NumT[j] = static_cast<float>(t[j - 1]);
   if (s.NpNum > NPR) {
@@ -311,7 +312,6 @@ void echo_conditions(ModelStore& store) {
   both(store, " ==> CONDITIONS OF THIS RUN:");
   both(store, "");
   const int aj = std::abs(s.Job);
-  if (aj > 3) stop_program(store, " Invalid JOBTYP ");
   if (s.Job == 0) {
     both(store, s.Cry == 0 ? " => Global Refinement of X-ray powder diffraction data"
                            : " => Refinement of X-ray integrated intensity data");
@@ -337,6 +337,7 @@ void echo_conditions(ModelStore& store) {
     if (s.Uni >= 1 && s.Uni <= 4) both(store, abscissa[s.Uni]);
     if (aj == 3) out(store, " => Pattern calculation, Neutrons");
   }
+  if (aj > 3) stop_program(store, " Invalid JOBTYP ");
   out(store, " => Title:" + text::trim_right(s.Title));
   out(store, "");
   out(store, " => Number of phases: " + fmt_i(s.Nph, 4));
@@ -450,7 +451,7 @@ void write_rpa_header(ModelStore& store) {
   w("REM      NPHASE      IDUM      IASG      NRELL   ICRYG");
   w("GLB1 " + ints({s.Nph, s.Dum, s.Ias, s.Nre, s.Cry}, 5, 3));
   w("REM    JOBTYP    NPROF     NBCKGD     NEXCRG     NSCAT     NORI     ");
-  w("GLB1 " + ints({s.Job, s.Npr - 1, s.Nba * s.NbaSign, s.Nex, s.Nsc, s.Nor}, 5, 3));
+  w("GLB1 " + ints({s.Job, s.Npr - 1, s.Nba, s.Nex, s.Nsc, s.Nor}, 5, 3));
   w("REM    IWGT     ILOR     IRESO     ISTEP     IXUNIT     ICORR     IASYM     ");
   w("GLB2 " + ints({s.Iwg, s.Ilo, s.Res, s.Ste, s.Uni, s.Cor, s.AsyMode}, 5, 3));
   w("REM   IOT   IPL   IPC   MAT   NXT  lst1  lst2  lst3  IPL1  IPL2");
@@ -529,9 +530,8 @@ void echo_instrument_and_cycles(ModelStore& store) {
     }
     out(store, " => EPS-value for convergence: " + fmt_f(s.Eps, 6, 1));
   }
-  if (s.Cry == 0)
-    out(store, " => Low angle scale factor multiplied by sin(theta)/sin(t0), where t0=" +
-                   fmt_f(s.Sent0, 8, 2));
+  out(store, " => Low angle scale factor multiplied by sin(theta)/sin(t0), where t0=" +
+                 fmt_f(s.Sent0, 8, 2));
 }
 
 void read_background_points(ModelStore& store) {
@@ -758,7 +758,7 @@ void read_pattern_data(ModelStore& store) {
       stop_program(store, " => Invalid range or step of the calculated pattern ");
     }
     const int npts = static_cast<int>(n);
-    if (npts >= IDSZ) {
+    if (npts > IDSZ) {
       out(store, " => Program can handle only" + fmt_i(IDSZ, 6) + " points");
       out(store, fmt_i(npts, 8) + " points were input");
       show_message(store, " Too many data points NPTS>IDSZ!");
@@ -775,7 +775,7 @@ void read_pattern_data(ModelStore& store) {
       p.Ncount[i] = 1;
     }
   }
-  if (p.NPTS >= IDSZ) {
+  if (p.NPTS > IDSZ) {
     out(store, " => Program can handle only" + fmt_i(IDSZ, 6) + " points");
     out(store, fmt_i(p.NPTS, 8) + " points were input");
     show_message(store, " Too many data points NPTS>IDSZ!");

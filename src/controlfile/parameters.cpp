@@ -138,11 +138,17 @@ void check_parameter_numbers(ModelStore& store) {
   for (int n = 1; n <= s.Nph; ++n) {
     const Phase& ph = job.phases[n];
     for (int k = 1; k <= MPAR; ++k) mark(ph.slot[k].ParNo);
+    // Parameters that drive atoms of the phase, each counted once however many values
+    // it ties together.
     int atomic = 0;
+    std::vector<char> in_atoms(static_cast<size_t>(MSZ) + 2, 0);
     for (int a = ph.FirstAtom; a < ph.FirstAtom + ph.Nat; ++a)
       for (int k = 1; k <= NAT_P; ++k) {
         const int p = job.atoms[a].slot[k].ParNo;
-        if (p >= 1 && p <= s.NPAR) ++atomic;
+        if (p >= 1 && p <= std::min(s.NPAR, MSZ) && !in_atoms[static_cast<size_t>(p)]) {
+          in_atoms[static_cast<size_t>(p)] = 1;
+          ++atomic;
+        }
         mark(p);
       }
     job.phases[n].AtomicRefined = atomic;

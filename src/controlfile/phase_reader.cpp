@@ -74,7 +74,7 @@ void read_flag_lines(ModelStore& store, Phase& ph) {
 void adjust_flags(ModelStore& store, Phase& ph) {
   RunSettings& s = store.settings();
   if (s.Cry != 0) ph.Irf = 4;
-  if (std::abs(ph.Irf) > 4) stop_program(store, " Illegal IRF value ");
+  // An Irf outside its table is refused when the reflections are prepared.
   const bool integrated = std::abs(ph.Irf) == 4;
   if (integrated) s.IntegratedIntensities = 1;
   if (std::fabs(ph.Pr1) + std::fabs(ph.Pr2) + std::fabs(ph.Pr3) < 0.01f) {
@@ -150,15 +150,18 @@ void echo_job(ModelStore& store, const Phase& ph, int n) {
   }
 }
 
+// The drawing or cluster file that the second flag line asks for.
+void echo_output_files(ModelStore& store, const Phase& ph, int n) {
+  if (ph.More == 0) return;
+  const char* text = nullptr;
+  if (ph.Jvi == 1) text = " => Schakal File (*.sch) is output for phase:";
+  if (ph.Jvi == 2) text = " => STRUPLO File (*.sch) is output for phase:";
+  if (ph.Jvi == 11) text = " => Clusters of overlaped reflections is output for phase:";
+  if (text) listing_and_summary(store, text + fmt_i(n, 2));
+}
+
 void echo_header(ModelStore& store, const Phase& ph, int n) {
   const RunSettings& s = store.settings();
-  if (ph.More != 0) {
-    const char* text = nullptr;
-    if (ph.Jvi == 1) text = " => Schakal File (*.sch) is output for phase:";
-    if (ph.Jvi == 2) text = " => STRUPLO File (*.sch) is output for phase:";
-    if (ph.Jvi == 11) text = " => Clusters of overlaped reflections is output for phase:";
-    if (text) listing_and_summary(store, text + fmt_i(n, 2));
-  }
   if (ph.Jtyp != s.Job) {
     listing_and_summary(store, " => Different job for phase: " + fmt_i(n, 2));
     if (ph.Jtyp == 0) listing_and_summary(store, "    X-ray diffraction data");
@@ -400,6 +403,7 @@ void read_phase_header(ModelStore& store, int n) {
 
   read_flag_lines(store, ph);
   adjust_flags(store, ph);
+  echo_output_files(store, ph, n);
   read_space_group_line(store, ph);
   echo_header(store, ph, n);
   reserve_atoms(store, ph, n);

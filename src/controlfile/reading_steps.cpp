@@ -26,7 +26,8 @@ void resolve_phase_scattering(ModelStore& store, int n) {
   if (ajbt == 2 || ajbt == 3) return;  // pattern matching: no atoms
   const RunSettings& s = store.settings();
   ScatteringOptions options;
-  options.radiation = (s.Job == 0 || s.Job == 2) ? Radiation::Xray : Radiation::Neutron;
+  // The phase's own radiation (its Jtyp takes the job type unless the phase says otherwise).
+  options.radiation = (ph.Jtyp == 0 || ph.Jtyp == 2) ? Radiation::Xray : Radiation::Neutron;
   options.column = wavelength_column(s.Lambda1);
   options.magnetic = [](const AtomSite& atom) { return atom.MagType != 0; };
   resolve_scattering_types(store, n, ph.Nat, options);

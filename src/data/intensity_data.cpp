@@ -595,13 +595,13 @@ void read_variable_time(DataFile& in, Pattern& p) {
                                num(p.Thmax), num(p.NPTS)});
   const int first_line = in.line_number() + 1;
   const auto f = in.records("(5(F6.0,F10.0))", 2 * static_cast<size_t>(p.NPTS));
-  double total = 0.0;
+  float total = 0.0f;
   for (int i = 1; i <= p.NPTS; ++i) {
     const float time = field_real(f, 2 * static_cast<size_t>(i - 1));
     if (time < 1.0e-6f) in.stop_at(" Zero time in *.DAT ", first_line + (i - 1) / 5);
     total += time;
   }
-  const float mean = static_cast<float>(total / p.NPTS);
+  const float mean = total / static_cast<float>(p.NPTS);
   for (int i = 1; i <= p.NPTS; ++i) {
     const size_t k = 2 * static_cast<size_t>(i - 1);
     p.Yobs[i] = field_real(f, k + 1) * mean / field_real(f, k);

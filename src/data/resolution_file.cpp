@@ -73,8 +73,15 @@ void resolution_read(ModelStore& store) {
   listing(store, "    Input resolution parameters:");
 
   if (s.Res == 4) {
-    const std::string line = in.next();
-    const std::vector<std::string> tokens = text::list_tokens(line);
+    // A free-format read of n passes over blank lines.
+    std::vector<std::string> tokens;
+    while (tokens.empty()) {
+      try {
+        tokens = text::list_tokens(in.next());
+      } catch (const text::FormatError&) {
+        in.read_error("The number of points cannot be read");
+      }
+    }
     long long n = 0;
     if (tokens.empty() || !text::parse_integer(tokens[0], n))
       in.read_error("The number of points cannot be read");

@@ -603,11 +603,12 @@ void generate_reflections(ModelStore& store, int phase) {
   apply_multiplicities(list, phase);
   sort_phase_reflections(list, phase);
 
+  // With explicit operators the symmetry reader has already announced the satellite file.
   if (ph.Irf == -1) {
-    if (g.Isy == 0) show_message(store, " A file with hkl-satellites will be created!!");
+    if (ph.Isy == 0) show_message(store, " A file with hkl-satellites will be created!!");
     listing(" => (hkl) progenitors generated from space group symbol");
     write_reflection_file(store, phase);
-  } else if (g.Isy != 0) {
+  } else if (ph.Isy != 0) {
     listing(" => A new file with relevant HKLs for the present model will be written");
     write_reflection_file(store, phase);
   }

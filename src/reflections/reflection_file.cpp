@@ -86,7 +86,7 @@ void read_reflection_file(ModelStore& store, int phase) {
       } catch (const text::FormatError&) {
         read_error(store, lineno);
       }
-      if (v.size() < 4) read_error(store, lineno);
+      if (v.size() < 4 || std::fabs(v[0]) > 1.0e6) read_error(store, lineno);
       bool differs = false;
       for (int i = 0; i < 3; ++i)
         if (std::fabs(static_cast<float>(v[static_cast<size_t>(i) + 1]) - ph.kvec[j][i].value) >=

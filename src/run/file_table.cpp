@@ -11,7 +11,19 @@ struct FileTable::File {
   std::string name;
   OpenStatus status = OpenStatus::Old;
   std::streampos last_record = -1;
+  bool replace_on_write = false;  // "unknown": the first write cuts the file at its position
+  bool read_any = false;          // a record has been read since the file was opened
 };
+
+// An "unknown" file that was neither read nor written is left empty, as an output file
+// opened for writing would be.
+void FileTable::close_file(File& f) {
+  f.stream.close();
+  if (f.status == OpenStatus::Unknown && f.replace_on_write && !f.read_any) {
+    std::error_code ec;
+    std::filesystem::resize_file(f.name, 0, ec);
+  }
+}
 
 FileTable::FileTable() = default;
 FileTable::~FileTable() {
@@ -30,7 +42,13 @@ bool FileTable::open(int unit, const std::string& name, OpenStatus status) {
       f->stream.open(name, std::ios::in | std::ios::binary);
       break;
     case OpenStatus::Unknown:
-      f->stream.open(name, std::ios::out | std::ios::trunc | std::ios::binary);
+      // Opened without losing the content, so that an existing file can still be read;
+      // writing replaces it (write_line).
+      if (!std::filesystem::exists(name, ec)) {
+        std::ofstream create(name, std::ios::binary);
+      }
+      f->stream.open(name, std::ios::in | std::ios::out | std::ios::binary);
+      f->replace_on_write = true;
       break;
     case OpenStatus::Append:
       f->stream.open(name, std::ios::out | std::ios::app | std::ios::binary);
@@ -54,12 +72,12 @@ bool FileTable::is_open(int unit) const {
 void FileTable::close(int unit) {
   auto it = files_.find(unit);
   if (it == files_.end()) return;
-  it->second->stream.close();
+  close_file(*it->second);
   files_.erase(it);
 }
 
 void FileTable::close_all() {
-  for (auto& [unit, f] : files_) f->stream.close();
+  for (auto& [unit, f] : files_) close_file(*f);
   files_.clear();
 }
 
@@ -72,8 +90,22 @@ const std::string& FileTable::name(int unit) const {
 void FileTable::write_line(int unit, std::string_view line) {
   auto it = files_.find(unit);
   if (it == files_.end()) return;
-  auto& s = it->second->stream;
+  File& f = *it->second;
+  auto& s = f.stream;
   s.clear();
+  if (f.replace_on_write) {
+    // The records after the current position are dropped, as a sequential write does.
+    f.replace_on_write = false;
+    std::streampos here = s.tellg();
+    if (here < 0) here = 0;
+    s.close();
+    std::error_code ec;
+    std::filesystem::resize_file(f.name, static_cast<std::uintmax_t>(here), ec);
+    s.open(f.name, std::ios::in | std::ios::out | std::ios::binary);
+    s.seekp(here);
+    s.seekg(here);
+    f.last_record = -1;
+  }
   s.write(line.data(), static_cast<std::streamsize>(line.size()));
   s.put('\n');
   s.flush();
@@ -86,6 +118,7 @@ bool FileTable::read_line(int unit, std::string& line) {
   std::streampos here = s.tellg();
   if (!text::get_line(s, line)) return false;
   it->second->last_record = here;
+  it->second->read_any = true;
   return true;
 }
 
@@ -106,6 +139,7 @@ void FileTable::rewind(int unit) {
   s.seekg(0);
   s.seekp(0);
   it->second->last_record = -1;
+  if (it->second->status == OpenStatus::Unknown) it->second->replace_on_write = true;
 }
 
 void FileTable::truncate_and_rewind(int unit) {
@@ -115,6 +149,7 @@ void FileTable::truncate_and_rewind(int unit) {
   f.stream.close();
   f.stream.open(f.name, std::ios::in | std::ios::out | std::ios::trunc | std::ios::binary);
   f.last_record = -1;
+  f.replace_on_write = false;
 }
 
 }  // namespace kestovar

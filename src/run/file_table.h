@@ -12,7 +12,8 @@ namespace kestovar {
 
 enum class OpenStatus {
   Old,       // must exist; opened for reading
-  Unknown,   // created when missing, content replaced; opened for writing
+  Unknown,   // created when missing, opened at its start; the first write replaces the
+             // content from the current record on (records read before it stay)
   Append,    // created when missing, positioned at its end
   ReadWrite  // created when missing, opened for reading and writing at its start
 };
@@ -45,6 +46,7 @@ class FileTable {
 
  private:
   struct File;
+  static void close_file(File& f);
   std::map<int, std::unique_ptr<File>> files_;
 };
 

@@ -54,7 +54,10 @@ void open_settings(ModelStore& store) {
     }
   }
   run.DirFileOpen = true;
-  run.DirFilePath = path;
+  // Kept as an absolute path: choosing a file later changes the current directory.
+  std::error_code ec;
+  std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+  run.DirFilePath = ec ? path : absolute.string();
   if (read_first && store.files.open(unit::DIR, path, OpenStatus::Old)) {
     std::string line;
     if (store.files.read_line(unit::DIR, line)) run.WorkDir = with_slash(line);
@@ -85,8 +88,12 @@ void choose_by_dialog(ModelStore& store) {
   run.WorkDir = dir;
   run.PcrCode = code_of(name);
   std::error_code ec;
-  // Every file of the job is named from the code: work in the chosen directory.
-  if (!dir.empty()) std::filesystem::current_path(dir, ec);
+  // Every file of the job is named from the code: work in the chosen directory, and keep
+  // it as an absolute directory for the next dialog and the settings file.
+  if (!dir.empty()) {
+    std::filesystem::current_path(dir, ec);
+    if (!ec) run.WorkDir = with_slash(std::filesystem::current_path(ec).string());
+  }
   for (const char* ext : {".dat", ".uxd", ".int"}) {
     if (file_exists(run.PcrCode + ext)) {
       run.DatFile = run.PcrCode;
@@ -97,8 +104,14 @@ void choose_by_dialog(ModelStore& store) {
                                  run.WorkDir);
   if (!dat) return;
   split_path(*dat, name, dir);
-  run.WorkDir = dir;
   run.DatFile = code_of(name);
+  if (dir.empty()) return;
+  // A data file outside the working directory keeps its directory in the code.
+  const std::filesystem::path data_dir = std::filesystem::absolute(dir, ec);
+  if (ec) return;
+  run.WorkDir = with_slash(data_dir.string());
+  if (!std::filesystem::equivalent(data_dir, std::filesystem::current_path(ec), ec))
+    run.DatFile = run.WorkDir + run.DatFile;
 }
 
 }  // namespace
@@ -174,10 +187,9 @@ void run_job(ModelStore& store) {
   }
   open_run_file(store, 2);
   for (const std::string& line : listing_banner()) write_out_sum(store, line);
-  date_time(store);
+  const DateTime start = date_time(store);
   write_out_sum(store, run.DateTimeText);
   write_out_sum(store, "");
-  DateTime start = now_date_time();
   show_message(store, "");
   show_message(store, " => START Date:" + date_ddmmyyyy(start) + "  Time => " + time_hhmmss(start));
   write_out_sum(store, " => PCR file code: " + code);
@@ -187,10 +199,9 @@ void run_job(ModelStore& store) {
   run_refinement_stage(store);
   if (run.StopFlag == 0) write_final_output(store);
   cpu_clock(store, 2);
-  date_time(store);
+  const DateTime end = date_time(store);
   write_out_sum(store, "");
   write_out_sum(store, " => Run finished at: " + run.DateTimeText);
-  DateTime end = now_date_time();
   show_message(store, "");
   show_message(store, " => END   Date:" + date_ddmmyyyy(end) + "  Time => " + time_hhmmss(end));
   store.files.close(unit::OUT);
@@ -205,6 +216,7 @@ int run_program(ui::Ui& window, const std::vector<std::string>& args) {
   for (size_t i = 0; i < args.size(); ++i) run.CommandLine += (i ? " " : "") + args[i];
   try {
     open_settings(store);
+    window.open_main_window("Kestovar.99_Single_Pattern");
     bool first = true;
     for (;;) {
       if (first && !text::trim(run.CommandLine).empty())

@@ -108,9 +108,10 @@ int neutron_lookup(ModelStore& store, const std::string& key) {
 
 // Nuclear species of one atom for neutrons: positive species index, or minus the object
 // number for an extended object.
-int nuclear_species(ModelStore& store, Phase& ph, const std::string& type, bool magnetic_atom) {
+int nuclear_species(ModelStore& store, Phase& ph, const std::string& written, bool magnetic_atom) {
+  const std::string type = key4(written);
   // A magnetic atom of a crystal+magnetic phase ("MFE3") is looked up by its element ("FE").
-  const std::string key = magnetic_atom ? key4(type.substr(1, 2)) : key4(type);
+  const std::string key = magnetic_atom ? key4(type.substr(1, 2)) : type;
   if (int j = neutron_lookup(store, key)) return j;
   if (int obj = find_object(key)) {
     listing(store, " " + key + "  Form-factor of an user-supplied object   ");
@@ -180,6 +181,7 @@ void load_user_species(ModelStore& store) {
     }
   }
   list.NUser = n;
+  if (s.Nsc < 0) listing(store, "     *(Tables for Linear Interpolation)*");
 }
 
 void resolve_scattering_types(ModelStore& store, int phase, int nat,

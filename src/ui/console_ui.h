@@ -40,7 +40,9 @@ class RecordingUi : public Ui {
   std::vector<std::string> dialog_results;  // paths returned by open_file, in order ("" cancels)
   std::vector<std::string> typed;           // lines returned by read_line
   std::vector<Drawing> plots;
+  std::string main_title;  // title of the main window
 
+  void open_main_window(const std::string& title) override { main_title = title; }
   void text_line(const std::string& line) override { lines.push_back(line); }
   std::optional<std::string> read_line() override;
   bool question(const std::string& title, const std::string& text) override;

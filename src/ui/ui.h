@@ -27,6 +27,8 @@ struct Drawing {
 class Ui {
  public:
   virtual ~Ui() = default;
+  // Creates the main window with its scrolling text area; a console has nothing to create.
+  virtual void open_main_window(const std::string& title) { (void)title; }
   // Appends one line to the scrolling text window.
   virtual void text_line(const std::string& line) = 0;
   // Reads one line typed by the user; nothing at end of input.

@@ -157,6 +157,19 @@ TEST_F(HeaderTest, FourierWindowAndPolynomialModels) {
   EXPECT_FLOAT_EQ(s().Global[17].value, 2.0f);
 }
 
+TEST_F(HeaderTest, BackgroundFileIsReadForAPatternCalculationToo) {
+  std::string bac = "background\n";
+  for (int i = 1; i <= 201; ++i) bac += " " + std::to_string(i) + (i % 10 == 0 ? "\n" : "");
+  dir.write("job.bac", bac + "\n");
+  Header h;
+  h.job = "   2   5   1   1   0   0   0   0   0   0   0   0   0   0   0   0   0";
+  h.background = " 2.0 0.0 0.0 0.0\n 0 0 0 0";
+  ASSERT_EQ(read(h), "");
+  EXPECT_FLOAT_EQ(s().Global[22].value, 2.0f);
+  EXPECT_FLOAT_EQ(ts->pattern().BackRead[1], 1.0f);
+  EXPECT_FLOAT_EQ(ts->pattern().BackRead[201], 201.0f);
+}
+
 TEST_F(HeaderTest, RefinedWavelength) {
   Header h;
   h.job = "   0   5   1   0   0   0   0   0   0   0   0   0   0   0   0   0   0";
@@ -260,6 +273,12 @@ TEST_F(HeaderTest, Stops) {
   ts.store.swap(fresh.store);
   EXPECT_EQ(read(big), " Too many data points");
   EXPECT_NE(listing().find(" => Program can handle only 32000 points"), std::string::npos);
+  Header full;  // exactly 32000 points are accepted
+  full.cycle = "   1 0.20 1.00 1.00 1.00 1.00 0.0000 1.0000 31999.0 0.000 0.000";
+  test::TestStore fresh3;
+  ts.store.swap(fresh3.store);
+  EXPECT_EQ(read(full), "");
+  EXPECT_EQ(ts->pattern().NPTS, IDSZ);
 }
 
 TEST_F(HeaderTest, MalformedLineNamesItsPhysicalLine) {

@@ -30,6 +30,7 @@ TEST(FindFmt, BuildsFormatsAndReportsErrors) {
       {"Pb   1.0 ", "4F", "(A2,F6.0)", 0, 0},
       {"  Pb   1.0", "4F", "(2x,A2,F6.0)", 0, 0},
       {"1 ABCDEFG 2", "I4I", "(I1,1x,A4)", 10, 7},  // the word is cut at 4: "EFG" has no separator
+      {"1.5-ab", "F4", "", 10, 4},                  // a word directly after a number
       {"11.0 0.00", "FF", "(F4.0,F5.0)", 0, 0},
       {"3 x", "IF", "", 7, 3},
       {"12.5", "I", "", 3, 3},

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "run/messages.h"
 #include "run/stop.h"
 #include "support/test_support.h"
@@ -40,13 +42,14 @@ TEST(CheckParameterNumbers, CountsEveryGroup) {
   s.NPAR = 4;
   s.Nph = 1;
   Phase& ph = ts->phase(1);
-  ph.Nat = 1;
+  ph.Nat = 2;
   ph.FirstAtom = 1;
   ph.Nvk = 1;
-  s.Global[1].code = 10.0f;                // parameter 1 with factor 0 still counts
-  ph.slot[6].code = 21.0f;                 // parameter 2
-  ts->job->atoms[1].slot[1].code = 31.0f;  // parameter 3
-  ph.kvec[1][2].code = -41.0f;             // parameter 4
+  s.Global[1].code = 10.0f;                 // parameter 1 with factor 0 still counts
+  ph.slot[6].code = 21.0f;                  // parameter 2
+  ts->job->atoms[1].slot[1].code = 31.0f;   // parameter 3
+  ts->job->atoms[2].slot[1].code = -31.0f;  // tied to it: still one atomic parameter
+  ph.kvec[1][2].code = -41.0f;              // parameter 4
   decode_global_codewords(*ts);
   decode_phase_codewords(*ts, 1);
   decode_atom_codewords(*ts, 1);
@@ -77,6 +80,11 @@ TEST(DecodeCodewords, NumberAbove300Stops) {
   ASSERT_EQ(ts.window.lines.size(), 2u);
   EXPECT_EQ(ts.window.lines[0], " =>                        Error in a code:  0.3011E+04");
   EXPECT_EQ(ts.window.lines[1], " =>    The maximum number of parameters is:     300");
+  // Codewords beyond the range of int are refused too, not wrapped to a negative number.
+  for (float huge : {1.0e12f, -3.0e38f, std::numeric_limits<float>::infinity()}) {
+    ph.slot[1].code = huge;
+    EXPECT_EQ(stop_text([&] { decode_phase_codewords(*ts, 1); }), " Error in a code") << huge;
+  }
 }
 
 TEST(DecodeCodewords, AtomExtrasFollowsTheLastAtomThatSetsIt) {

@@ -215,10 +215,18 @@ TEST_F(PhaseTest, FaultyHeaders) {
        name + Flags{.Jbt = 3, .Irf = 0}.line() + "\nP 1\n",
        " Illegal JBT and IRF",
        {" =>  Illegal JBT and IRF for phase:       1", " =>  If ABS(JBT)=3 then IRF must be = 2"}},
-      {"Irf outside the table",
+      {"Irf outside the table: refused later, with the reflections",
        name + Flags{.Irf = 5}.line() + "\nP 1\n",
-       " Illegal IRF value",
+       "",
        {}},
+      {"Jbt 3 with an Irf outside the table",
+       name + Flags{.Jbt = 3, .Irf = 5}.line() + "\nP 1\n",
+       " Illegal JBT and IRF",
+       {" =>  Illegal JBT and IRF for phase:       1", " =>  If ABS(JBT)=3 then IRF must be = 2"}},
+      {"the output file is announced before a missing space-group line",
+       name + Flags{.More = 1}.line() + "\n2 0 0 0 0 0 0 0 0 0 0\n",
+       "  Error reading the space group symbol",
+       {" => Please check your *.PCR file at line:       4"}},
       {"more atoms than the table holds",
        name + Flags{.Nat = 531}.line() + "\nP 1\n",
        " Too many atoms",
@@ -247,6 +255,9 @@ TEST_F(PhaseTest, FaultyHeaders) {
     EXPECT_EQ(run([&] { read_phase_header(*ts, 1); }), c.stop);
     if (!c.window.empty()) {
       EXPECT_EQ(ts.window.lines, c.window);
+    }
+    if (ph().More != 0) {
+      EXPECT_TRUE(listed(" => STRUPLO File (*.sch) is output for phase: 1"));
     }
   }
 }

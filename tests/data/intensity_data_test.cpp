@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
 #include "data_reader_support.h"
 #include "layout_samples.h"
 
@@ -316,6 +320,98 @@ TEST(XySigmaData, MultipliersAndCoincidentAbscissas) {
   {
     DataReader r(10);  // a heading and no data
     EXPECT_EQ(r.read("c\nc\nc\nc\nc\nc\n"), " End of file *.DAT");
+  }
+}
+
+// The public POWGEN time-of-flight pattern (TOF, Y, esd records after a BANK line) turned into
+// an X, Y, sigma file with an XYDATA heading of six lines whose second line is `second`.
+struct TofSet {
+  std::string file;
+  std::vector<double> t, y, e;
+};
+
+TofSet powgen_as_xy_sigma(const std::string& second) {
+  TofSet s;
+  std::ifstream in(shared_data_dir() + "/PG3_22048.gsa");
+  std::string line;
+  std::vector<std::string> head;
+  while (std::getline(in, line) && line.rfind("BANK", 0) != 0) head.push_back(line);
+  s.file =
+      "XYDATA\n" + second + "\n" + head[0] + "\n" + head[5] + "\n" + head[11] + "\n" + line + "\n";
+  while (std::getline(in, line)) {
+    std::istringstream v(line);
+    double t = 0, y = 0, e = 0;
+    if (!(v >> t >> y >> e)) continue;
+    s.t.push_back(t);
+    s.y.push_back(y);
+    s.e.push_back(e);
+    s.file += line + "\n";
+  }
+  return s;
+}
+
+TEST(XySigmaData, TimeOfFlightPatternOfThePublicSet) {
+  if (shared_data_dir().empty())
+    GTEST_SKIP() << "public data directory " << KESTOVAR_SHARED_DATA << " is absent";
+  const TofSet s = powgen_as_xy_sigma("TEMP 300.0");
+  const int n = static_cast<int>(s.t.size());
+  ASSERT_EQ(n, 6825);
+  DataReader r(10, -1);
+  ASSERT_EQ(r.read(s.file), "");
+  const Pattern& p = r.p();
+  ASSERT_EQ(p.NPTS, n);
+  EXPECT_EQ(p.ConstantStep, 0);
+  EXPECT_FLOAT_EQ(p.Tsample, 300.0f);
+  EXPECT_FLOAT_EQ(p.Thmin, 6777.0815f);
+  EXPECT_FLOAT_EQ(p.Thmax, 103815.5135f);
+  double cnorm = 0;
+  int zero_counts = 0;
+  for (int i = 1; i <= n; ++i) {
+    const size_t k = static_cast<size_t>(i - 1);
+    ASSERT_FLOAT_EQ(p.X[i], static_cast<float>(s.t[k])) << i;
+    ASSERT_FLOAT_EQ(p.Yobs[i], static_cast<float>(s.y[k])) << i;
+    const float sigma = static_cast<float>(s.e[k]);
+    ASSERT_FLOAT_EQ(p.Variance[i], sigma * sigma) << i;
+    cnorm += s.e[k] * s.e[k] / std::max(s.y[k], 0.001);
+    if (p.Yobs[i] == 0.0f) {
+      ++zero_counts;
+      EXPECT_NEAR(p.X[i], 102863.47f, 0.01f);  // kept as read, its sigma from the file
+      EXPECT_NEAR(p.Variance[i], 182.54f * 182.54f, 1.0f);
+    }
+  }
+  EXPECT_EQ(zero_counts, 1);
+  EXPECT_NEAR(p.Cnorm, cnorm / n, 1e-4 * cnorm / n);
+  // Logarithmic bins: the mean step, and the extra abscissa from the last bin.
+  EXPECT_NEAR(p.Step, (s.t.back() - s.t.front()) / (n - 1), 1e-3);
+  EXPECT_NEAR(p.X[n + 1], 2 * s.t[n - 1] - s.t[n - 2], 0.01);
+  const std::string out = r.listing();
+  EXPECT_NE(out.find(" => Heading of input data file X,Y,sigma\n -> TEMP 300.0\n"
+                     " -> Sample Run: 22048"),
+            std::string::npos);
+  EXPECT_NE(out.find(" -> BANK 2 6825 6825 SLOG"), std::string::npos);
+}
+
+TEST(XySigmaData, TimeOfFlightPatternResampledToAConstantStep) {
+  if (shared_data_dir().empty())
+    GTEST_SKIP() << "public data directory " << KESTOVAR_SHARED_DATA << " is absent";
+  const TofSet s = powgen_as_xy_sigma("INTER 1.0 1.0 1 10.0");
+  DataReader r(10, -1);
+  ASSERT_EQ(r.read(s.file), "");
+  const Pattern& p = r.p();
+  const float x1 = static_cast<float>(s.t.front()), xn = static_cast<float>(s.t.back());
+  const int n = static_cast<int>((xn - x1) / 10.0f + 1.05f);
+  ASSERT_EQ(p.NPTS, n);
+  EXPECT_EQ(p.ConstantStep, 1);
+  EXPECT_FLOAT_EQ(p.Step, 10.0f);
+  EXPECT_FLOAT_EQ(p.X[1], x1);
+  EXPECT_NEAR(p.X[n], x1 + (n - 1) * 10.0f, 0.01f);
+  EXPECT_NEAR(p.Thmax, p.X[n], 0.01f);
+  // The spline passes through the first point read.
+  EXPECT_NEAR(p.Yobs[1], s.y.front(), 1e-3);
+  EXPECT_NEAR(p.Variance[1], s.e.front() * s.e.front(), 1e-2);
+  for (int i = 1; i <= n; ++i) {
+    ASSERT_GE(p.Yobs[i], 1.0f) << i;
+    ASSERT_GE(p.Variance[i], 1.0f) << i;
   }
 }
 

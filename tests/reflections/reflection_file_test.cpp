@@ -54,7 +54,9 @@ TEST_F(ReflectionFileTest, SatelliteFileWrittenAndReadBack) {
 
 TEST_F(ReflectionFileTest, ExplicitOperatorsWriteTheReducedSet) {
   phase("P m 3 m", {4.0f, 4.0f, 4.0f, 90.0f, 90.0f, 90.0f});
-  ts->job->groups[1].Isy = -1;
+  // Explicit operators: the phase's flag decides (a pattern-matching phase reads no
+  // operators, so its group keeps Isy 0).
+  ts->phase(1).Isy = -1;
   ASSERT_EQ(prepare(), "");
   const std::string file = dir.read("job1.hkl");
   EXPECT_NE(file.find("\n   1   0   0    6\n   1   1   0   12\n   1   1   1    8\n"),

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -96,6 +97,26 @@ TEST_F(ProgramTest, DataFileOfTheSameCodeSkipsTheSecondDialog) {
   window.dialog_results = {(dir.path() / "a.pcr").string()};
   EXPECT_NE(run_program(window, {}), 0);
   EXPECT_EQ(window.boxes.size(), 2u);  // one dialog and the stop box
+}
+
+TEST_F(ProgramTest, DialogsChangeDirectoryButTheSettingsFileStaysWhereItWasFound) {
+  std::filesystem::create_directory("sub");
+  std::filesystem::create_directory("data");
+  std::filesystem::copy_file(
+      std::filesystem::path(KESTOVAR_TEST_DIR) / "../examples/pbso4_calc.pcr",
+      "sub/pbso4_calc.pcr");
+  dir.write("kestovar.dir", "old/\n");
+  const std::string data_dir = (dir.path() / "data").string() + "/";
+  window.dialog_results = {(dir.path() / "sub/pbso4_calc.pcr").string(), data_dir + "d.dat"};
+  EXPECT_EQ(run_program(window, {}), 0) << last_box();
+  EXPECT_EQ(window.main_title, "Kestovar.99_Single_Pattern");
+  EXPECT_EQ(dir.read("kestovar.dir"), data_dir + "\npbso4_calc\n");
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "sub/kestovar.dir"));
+  EXPECT_TRUE(std::filesystem::exists(dir.path() / "sub/pbso4_calc.out"));
+  // The data file was chosen in another directory: its code keeps that directory.
+  EXPECT_NE(std::find(window.lines.begin(), window.lines.end(),
+                      " => Files : pbso4_calc" + data_dir + "d"),
+            window.lines.end());
 }
 
 TEST_F(ProgramTest, CyclicCodeIsCaseSensitiveInItsThreeForms) {

@@ -174,6 +174,9 @@ TEST_F(SpeciesTest, UserTableIsCopiedIntoItsSpecies) {
   EXPECT_EQ(sp.NTab, 3);
   EXPECT_EQ(sp.TabF[3], 5.5f);
   EXPECT_EQ(species().NUser, 1);
+  const auto out = listing();
+  ASSERT_FALSE(out.empty());
+  EXPECT_EQ(out[0], "     *(Tables for Linear Interpolation)*");
 }
 
 TEST_F(SpeciesTest, MagneticAtomOfCrystalAndMagneticPhase) {
@@ -193,7 +196,7 @@ TEST_F(SpeciesTest, MagneticAtomOfCrystalAndMagneticPhase) {
   const auto out = listing();
   EXPECT_EQ(out[1], " => Scattering lengths:");
   EXPECT_EQ(out[5], " => Magnetic form-factor coeff. (A,a,B,b,C,c,D)");
-  EXPECT_EQ(out[6].substr(0, 6), " MNI2 ");
+  EXPECT_EQ(out[6], " MNI2    0.0163  35.8826   0.3916  13.2233   0.6052   4.3388  -0.0133");
 }
 
 TEST_F(SpeciesTest, PurelyMagneticPhaseHasOnlyMagneticSpecies) {
