@@ -197,7 +197,7 @@ void report_line_error(ModelStore& store, int error, std::string_view line, int 
 int next_line(ModelStore& store, int u, std::string& line, std::string_view spec,
               std::string& format, int& line_number) {
   ControlReader& rd = store.job->reader;
-  format = "(";
+  format.assign(1, '(');
   rd.LineColumn = 0;
   rd.LineError = 0;
   if (text::trim(spec).empty()) report_line_error(store, 1, "", 0, line_number);

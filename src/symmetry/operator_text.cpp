@@ -222,7 +222,7 @@ std::string operator_to_text(const IntMatrix3& R, const Vec3& t) {
       else if (c == -1)
         comp += "-";
       else if (c > 1)
-        comp += "+" + std::to_string(c % 10);
+        comp.append(1, '+').append(std::to_string(c % 10));
       else
         comp += text::trim(text::fmt_i(c, 2));
       comp += letters[j];
@@ -233,17 +233,23 @@ std::string operator_to_text(const IntMatrix3& R, const Vec3& t) {
       double whole = std::round(a);
       if (std::fabs(a - whole) <= 0.0001) {
         long long n = static_cast<long long>(std::llround(v));
-        comp += n > 0 ? "+" + std::to_string(n % 10) : text::trim(text::fmt_i(n, 2));
+        if (n > 0)
+          comp.append(1, '+').append(std::to_string(n % 10));
+        else
+          comp += text::trim(text::fmt_i(n, 2));
       } else {
         bool found = false;
         for (int n = 1; n <= 9 && !found; ++n)
           for (int d = 2; d <= 9 && !found; ++d)
             if (std::fabs(static_cast<double>(n) / d - a) <= 0.0001) {
-              comp += (v < 0 ? "-" : "+") + std::to_string(n) + "/" + std::to_string(d);
+              comp.append(1, v < 0 ? '-' : '+')
+                  .append(std::to_string(n))
+                  .append(1, '/')
+                  .append(std::to_string(d));
               found = true;
             }
         // A translation that is no such fraction is written as a decimal.
-        if (!found) comp += (v < 0 ? "-" : "+") + text::trim(text::fmt_f(a, 7, 4));
+        if (!found) comp.append(1, v < 0 ? '-' : '+').append(text::trim(text::fmt_f(a, 7, 4)));
       }
     }
     if (!comp.empty() && comp[0] == '+') comp.erase(0, 1);

@@ -941,7 +941,7 @@ bool solve_from_standard(const Interpretation& in, const sym12::Centring& centri
                          std::vector<Op>& group) {
   auto standard = standard_orthorhombic_symbols();
   std::string own(1, in.lattice);
-  for (const FieldSpec& f : in.fields) own += " " + field_text(f);
+  for (const FieldSpec& f : in.fields) own.append(1, ' ').append(field_text(f));
   if (std::find(standard.begin(), standard.end(), own) != standard.end()) return false;
   for (const OrthoSetting& st : ORTHO_SETTINGS) {
     // The symbol in standard axes: standard axis perm[i] is the symbol's axis i.
