@@ -239,6 +239,9 @@ void set_metric(ModelStore& store, Phase& ph, int n) {
   const ReciprocalMetric m =
       apply_cell_constraints(store, g.Laue, g.UniqueAxis, g.LaueFromSymbol, cell, unit::OUT);
   ph.DirectCell = cell;
+  // The volume of the cell the phase is computed with: a value the Laue class overrides
+  // (gamma 90 for a hexagonal group, say) must not enter it.
+  ph.CellVolume = cell_volume(cell);
 
   const float ca = std::cos(cell[3] * kDegToRad), cb = std::cos(cell[4] * kDegToRad),
               cg = std::cos(cell[5] * kDegToRad);

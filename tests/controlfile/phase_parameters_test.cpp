@@ -277,8 +277,9 @@ TEST_F(PhaseTest, CellIsConstrainedByTheLaueClass) {
   p.cell = "5.0 5.1 4.0 90.0 90.0 90.0\n 0 0 0 0 0 0";
   ASSERT_EQ(read_phase(p), "");
   EXPECT_EQ(ph().DirectCell, (std::array<float, 6>{5, 5, 4, 90, 90, 120}));
-  EXPECT_NEAR(ph().slot[7].value, 4.0f / 75, 1e-6);   // b*^2 = 4 / (3 a^2)
-  EXPECT_NEAR(ph().slot[11].value, 4.0f / 75, 1e-6);  // 2 a* b* cos(60)
+  EXPECT_NEAR(ph().slot[7].value, 4.0f / 75, 1e-6);                  // b*^2 = 4 / (3 a^2)
+  EXPECT_NEAR(ph().slot[11].value, 4.0f / 75, 1e-6);                 // 2 a* b* cos(60)
+  EXPECT_NEAR(ph().CellVolume, 25 * 4 * std::sqrt(3.0f) / 2, 1e-3);  // of the constrained cell
 }
 
 TEST_F(PhaseTest, SingularCellsStop) {
