@@ -31,10 +31,7 @@ std::string two(int v) {
   return s.size() < 2 ? "0" + s : s;
 }
 
-}  // namespace
-
-DateTime now_date_time() {
-  LocalNow n = local_now();
+DateTime date_time_of(const LocalNow& n) {
   DateTime dt;
   std::string y = std::to_string(n.tm.tm_year + 1900);
   while (y.size() < 4) y = "0" + y;
@@ -43,6 +40,12 @@ DateTime now_date_time() {
   while (ms.size() < 3) ms = "0" + ms;
   dt.time = two(n.tm.tm_hour) + two(n.tm.tm_min) + two(n.tm.tm_sec) + "." + ms;
   return dt;
+}
+
+}  // namespace
+
+DateTime now_date_time() {
+  return date_time_of(local_now());
 }
 
 std::string date_ddmmyyyy(const DateTime& dt) {
@@ -85,23 +88,26 @@ double elapsed_seconds(int start_date, long long start_count, int end_date, long
          static_cast<double>(end_count) / rate;
 }
 
-long long clock_count(long long rate) {
-  LocalNow n = local_now();
-  long long ms = ((n.tm.tm_hour * 60LL + n.tm.tm_min) * 60LL + n.tm.tm_sec) * 1000LL + n.millis;
-  return ms * rate / 1000;
+ClockReading clock_reading(long long rate) {
+  const LocalNow n = local_now();
+  ClockReading r;
+  r.date = std::stoi(date_time_of(n).date);
+  const long long ms =
+      ((n.tm.tm_hour * 60LL + n.tm.tm_min) * 60LL + n.tm.tm_sec) * 1000LL + n.millis;
+  r.count = ms * rate / 1000;
+  return r;
 }
 
 void cpu_clock(ModelStore& store, int mode) {
   if (mode == 1) {
     store.run.ClockRate = 1000;
-    DateTime dt = now_date_time();
-    store.run.StartDate = std::stoi(dt.date);
-    store.run.ClockStart = clock_count(store.run.ClockRate);
+    const ClockReading start = clock_reading(store.run.ClockRate);
+    store.run.StartDate = start.date;
+    store.run.ClockStart = start.count;
   } else if (mode == 2) {
-    DateTime dt = now_date_time();
-    long long count = clock_count(store.run.ClockRate);
-    double seconds = elapsed_seconds(store.run.StartDate, store.run.ClockStart, std::stoi(dt.date),
-                                     count, store.run.ClockRate);
+    const ClockReading now = clock_reading(store.run.ClockRate);
+    double seconds = elapsed_seconds(store.run.StartDate, store.run.ClockStart, now.date, now.count,
+                                     store.run.ClockRate);
     float s = static_cast<float>(seconds);
     show_message(store, "");
     show_message(store, "");

@@ -31,8 +31,14 @@ long days_from_civil(int yyyymmdd);
 double elapsed_seconds(int start_date, long long start_count, int end_date, long long end_count,
                        long long rate);
 
-// Clock count since local midnight at the given rate (counts per second).
-long long clock_count(long long rate);
+// The calendar date (yyyymmdd) and the clock count since local midnight at the given rate
+// (counts per second), both taken from the same instant so that a reading at midnight
+// cannot pair one day's date with the next day's count.
+struct ClockReading {
+  int date = 0;
+  long long count = 0;
+};
+ClockReading clock_reading(long long rate);
 
 // mode 1 starts the clock; mode 2 writes the elapsed time. Other modes do nothing.
 void cpu_clock(ModelStore& store, int mode);
