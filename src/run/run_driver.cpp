@@ -1,6 +1,7 @@
 #include "run/run_driver.h"
 
 #include <cstdlib>
+#include <exception>
 #include <filesystem>
 
 #include "controlfile/control_file.h"
@@ -255,6 +256,12 @@ int run_program(ui::Ui& window, const std::vector<std::string>& args) {
     if (stop.show_box()) window.message_box(STOP_BOX_TITLE, stop.text());
     store.files.close_all();
     return stop.exit_status();
+  } catch (const std::exception& e) {
+    // A failure of the run-time layer (memory, file system, a read the readers did not
+    // guard) still ends with a box and a failure status rather than an abort.
+    window.message_box(STOP_BOX_TITLE, std::string(" => Run-time error: ") + e.what());
+    store.files.close_all();
+    return 1;
   }
 }
 

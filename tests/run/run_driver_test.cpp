@@ -7,9 +7,12 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
+#include <stdexcept>
 
 #include "run/model_store.h"
 #include "support/test_support.h"
+#include "ui/console_ui.h"
 
 namespace kestovar {
 namespace {
@@ -128,6 +131,18 @@ TEST_F(ProgramTest, CyclicCodeIsCaseSensitiveInItsThreeForms) {
   ui::RecordingUi w;
   EXPECT_NE(run_program(w, {"cycle"}), 0);
   EXPECT_EQ(w.boxes.back(), "Stop/Warning Box| => Error opening file: cycle.pcr Unit: 1");
+}
+
+TEST_F(ProgramTest, RunTimeFailureEndsWithABoxAndAFailureStatus) {
+  struct FailingDialog : ui::RecordingUi {
+    std::optional<std::string> open_file(const std::string&, const std::string&, const std::string&,
+                                         const std::string&) override {
+      throw std::runtime_error("no display");
+    }
+  } failing;
+  EXPECT_NE(run_program(failing, {}), 0);
+  ASSERT_FALSE(failing.boxes.empty());
+  EXPECT_EQ(failing.boxes.back(), "Stop/Warning Box| => Run-time error: no display");
 }
 
 TEST_F(ProgramTest, SettingsFileCreatedFromTheEnvironment) {
