@@ -103,6 +103,24 @@ TEST(Cli, ExampleJobWritesItsListingsAndEndsNormally) {
   EXPECT_EQ(dir.read("settings/kestovar.dir"), "\npbso4_calc\n");
 }
 
+// A control file cut after any of its lines ends in a stop with a failure status, never in
+// a crash or in a normal end.
+TEST(Cli, ControlFileCutAfterAnyLineStopsWithFailureStatus) {
+  const std::string example = test::TempDir::read_file(std::filesystem::path(KESTOVAR_TEST_DIR) /
+                                                       "../examples/pbso4_calc.pcr");
+  ASSERT_FALSE(example.empty());
+  test::TempDir dir;
+  size_t cut = 0;
+  int lines = 0;
+  while ((cut = example.find('\n', cut)) != std::string::npos && cut + 1 < example.size()) {
+    ++cut;
+    ++lines;
+    dir.write("cut.pcr", example.substr(0, cut));
+    RunResult r = run(kProgram + " cut");
+    EXPECT_EQ(r.status, 1) << "cut after line " << lines << "\n" << r.output;
+  }
+}
+
 // Scattering types of every phase resolve for X-rays, neutrons and magnetic phases; a type
 // found nowhere stops the job.
 TEST(Cli, ScatteringTypesResolveOrStop) {
