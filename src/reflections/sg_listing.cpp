@@ -81,6 +81,10 @@ int reflection_listing_main(int argc, const char* const* argv, std::ostream& out
       } else {
         lambda = v;
       }
+    } else if (a.size() > 2 && a.compare(0, 2, "--") == 0) {
+      // A mistyped option would otherwise end up in the symbol.
+      err << " => Unknown option: " << a << "\n" << kUsage;
+      return 2;
     } else {
       if (!symbol.empty()) symbol += " ";
       symbol += a;

@@ -147,6 +147,11 @@ TEST(SpaceGroupExplorer, ArgumentsAndSymbols) {
   EXPECT_NE(err.find("Usage"), std::string::npos);
   listing_lines({"P 21/c", "--cell", "5", "6", "x", "90", "95", "90", "--dmin", "1"}, &status);
   EXPECT_EQ(status, 2);
+  listing_lines(
+      {"P 21/c", "--cell", "5", "6", "7", "90", "95", "90", "--dmin", "1", "--lamda", "1.54"},
+      &status, &err);
+  EXPECT_EQ(status, 2);
+  EXPECT_NE(err.find(" => Unknown option: --lamda"), std::string::npos);
   listing_lines({"X 2 2 2", "--cell", "5", "6", "7", "90", "90", "90", "--dmin", "1"}, &status,
                 &err);
   EXPECT_EQ(status, 1);
