@@ -27,7 +27,13 @@ void usage(std::ostream& out) {
          "  - after the line \" => General position:\", every operator of the general\n"
          "    position (centring and inversion copies included), one per line, such as\n"
          "    -x+1/2,y+1/2,-z.\n"
-         "A symbol that cannot be interpreted prints the error and exits with status 1.\n";
+         "A symbol that cannot be interpreted prints the error and exits with status 1.\n"
+         "\n"
+         "       kestovar-sg SYMBOL --cell A B C ALPHA BETA GAMMA --dmin D [--lambda L]\n"
+         "\n"
+         "lists the independent reflections with d >= D as a phase generates them, one per\n"
+         "line: h, k, l, multiplicity, d and, with a wavelength L, 2theta, in order of\n"
+         "decreasing d.\n";
 }
 
 }  // namespace

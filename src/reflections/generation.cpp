@@ -293,13 +293,17 @@ EnumerationResult enumerate_reflections(const EnumerationInput& in) {
 
   std::array<int, 3> stored_bound{};
   for (int i = 0; i < 3; ++i) {
-    int b =
-        static_cast<int>(std::lround(factor * in.abc[static_cast<size_t>(i)] * in.limits.s_max));
-    if (b > MAX_PACKED_INDEX) {
+    // Compared before rounding: a huge or infinite bound (a tiny d limit) must not overflow
+    // the conversion to an integer.
+    const double x = static_cast<double>(factor) * in.abc[static_cast<size_t>(i)] * in.limits.s_max;
+    int b = 0;
+    if (x >= MAX_PACKED_INDEX + 0.5) {
       out.index_limited = true;
       b = MAX_PACKED_INDEX;
+    } else if (x > 0.0) {
+      b = static_cast<int>(std::lround(x));
     }
-    stored_bound[static_cast<size_t>(i)] = std::max(b, 0);
+    stored_bound[static_cast<size_t>(i)] = b;
   }
   out.bounds = stored_bound;
 
@@ -407,7 +411,7 @@ GenerationLimits generation_limits(const ModelStore& store, int phase) {
     if (std::abs(ph.Jbt) != 2) {
       const float t = std::tan(0.5f * tth_max * kDegToRad);
       const float h2 = ph.slot[3].value * t * t + ph.slot[4].value * t + ph.slot[5].value;
-      widen = std::clamp(10.0f * s.Wdt * h2, 0.0f, 0.5f * tth_max);
+      widen = std::min(std::max(10.0f * s.Wdt * h2, 0.0f), std::max(0.5f * tth_max, 0.0f));
     }
     const float theta_max = std::min(0.5f * (tth_max + widen), 90.0f);
     const float lambda1 = s.Lambda1 > 0.0f ? s.Lambda1 : 1.0f;

@@ -127,6 +127,7 @@ void read_reflection_file(ModelStore& store, int phase) {
     const int ivk = nvk > 0 ? integer(v[at++]) : 0;
     if (ivk < 0 || ivk > nvk) read_error(store, lineno);
     const int mult = integer(v[at++]);
+    if (mult < 1) read_error(store, lineno);
     float hr[3];
     for (int i = 0; i < 3; ++i)
       hr[i] = static_cast<float>(hkl[static_cast<size_t>(i)]) +

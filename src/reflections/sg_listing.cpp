@@ -24,6 +24,20 @@ bool number(const char* text, double& v) {
   return text::parse_real(text, v);
 }
 
+// Positive lengths, angles between 0 and 180 degrees that close a cell (positive volume).
+bool real_cell(const CellParameters& cell) {
+  for (int i = 0; i < 3; ++i)
+    if (!(cell[static_cast<size_t>(i)] > 0.0f) || !std::isfinite(cell[static_cast<size_t>(i)]))
+      return false;
+  double c[3];
+  for (int i = 0; i < 3; ++i) {
+    const double angle = cell[static_cast<size_t>(i) + 3];
+    if (!(angle > 0.0 && angle < 180.0)) return false;
+    c[i] = std::cos(angle * 0.017453292519943295);
+  }
+  return 1.0 - c[0] * c[0] - c[1] * c[1] - c[2] * c[2] + 2.0 * c[0] * c[1] * c[2] > 1.0e-6;
+}
+
 }  // namespace
 
 int reflection_listing_main(int argc, const char* const* argv, std::ostream& out,
@@ -67,6 +81,10 @@ int reflection_listing_main(int argc, const char* const* argv, std::ostream& out
       } else {
         lambda = v;
       }
+    } else if (a.size() > 2 && a.compare(0, 2, "--") == 0) {
+      // A mistyped option would otherwise end up in the symbol.
+      err << " => Unknown option: " << a << "\n" << kUsage;
+      return 2;
     } else {
       if (!symbol.empty()) symbol += " ";
       symbol += a;
@@ -85,6 +103,12 @@ int reflection_listing_main(int argc, const char* const* argv, std::ostream& out
   if (g.UniqueAxis > 3 || !constrain_cell(g.Laue, g.UniqueAxis, true, cell)) {
     err << " => Error in S.G. symbol: " << symbol << "\n";
     return 1;
+  }
+  if (!real_cell(cell)) {
+    err << " => Bad cell: lengths must be positive and the angles (0 to 180 degrees) must close"
+           " a cell\n"
+        << kUsage;
+    return 2;
   }
   EnumerationInput in;
   in.group = &g;

@@ -45,6 +45,26 @@ Hkl times(const IntMatrix3& R, const Hkl& h) {
   return r;
 }
 
+// The classes whose loops exchange indices store them in the conventional region: the
+// larger index first (h00 rather than 0k0, 210 rather than 120 where both are equivalent).
+bool conventional(int laue, const Hkl& v) {
+  const int h = v[0], k = v[1], l = v[2];
+  switch (laue) {
+    case LAUE_4M:
+    case LAUE_6M:
+      return l >= 0 && k >= 0 && (h > 0 || k == 0);
+    case LAUE_4MMM:
+    case LAUE_6MMM:
+      return h >= k && k >= 0 && l >= 0;
+    case LAUE_31M:
+      return h >= k && k >= 0;
+    case LAUE_M3M:
+      return h >= k && k >= l && l >= 0;
+    default:
+      return true;
+  }
+}
+
 struct Orbit {
   int size = 0;
   int generated = 0;
@@ -102,6 +122,7 @@ std::string compare(const std::string& symbol, float s_min, float s_max) {
     std::string hkl =
         std::to_string(v[0]) + " " + std::to_string(v[1]) + " " + std::to_string(v[2]);
     if (it == orbits.end()) return "generated " + hkl + ", absent or out of range";
+    if (!conventional(g.Laue, v)) return hkl + ": outside the conventional region";
     if (++it->second.generated > 1) return "orbit of " + hkl + " generated twice";
     if (c.mult != it->second.size)
       return hkl + ": multiplicity " + std::to_string(c.mult) + ", orbit " +
@@ -136,6 +157,24 @@ TEST(Enumeration, OneReflectionPerOrbitForEveryGroup) {
 TEST(Enumeration, LowerLimitAndTighterRange) {
   for (const std::string& symbol : all_symbols())
     EXPECT_EQ(compare(symbol, 0.5f / 3.07f, 0.5f / 0.93f), "") << symbol;
+}
+
+// A bound far beyond the packed range (a very long axis, or a tiny d limit) is cut to 127 and
+// reported, not lost in the conversion to an integer.
+TEST(Enumeration, HugeIndexBoundIsCutTo127) {
+  SpaceGroup g;
+  ASSERT_TRUE(space_group_from_symbol("P m m m", g));
+  EnumerationInput in;
+  in.group = &g;
+  in.metric = {1.0e-6f, 1.0f, 1.0f, 0.0f, 0.0f, 0.0f};
+  in.abc = {1.0e21f, 1.0f, 1.0f};
+  in.limits = {0.0f, 0.5f};
+  const EnumerationResult r = enumerate_reflections(in);
+  EXPECT_TRUE(r.index_limited);
+  EXPECT_EQ(r.bounds, (std::array<int, 3>{127, 1, 1}));
+  int h_max = 0;
+  for (const ReflectionCandidate& c : r.candidates) h_max = std::max(h_max, c.hkl[0]);
+  EXPECT_EQ(h_max, 127);
 }
 
 TEST(Enumeration, EveryLatticeLetterIsCovered) {

@@ -95,12 +95,18 @@ TEST_F(ReflectionFileTest, DifferentVectorWarnsAndTheControlFileVectorIsUsed) {
 }
 
 TEST_F(ReflectionFileTest, BadLineNamesItsNumber) {
-  phase("P m m m", kOrtho);
-  ts->phase(1).Irf = 1;
-  dir.write("job1.hkl", "title\nsecond\n 1 0 0 2\n 1 x 0 2\n");
-  EXPECT_EQ(prepare(), " Error reading the reflection file");
-  EXPECT_TRUE(shown(" => Error reading the reflection file at line:       4"))
-      << ::testing::PrintToString(ts.window.lines);
+  // A bad number, a multiplicity below 1, an index that cannot be packed.
+  for (const char* bad : {" 1 x 0 2", " 1 1 0 0", " 1 1 0 -4", " 200 0 0 2"}) {
+    initialise_model(*ts);
+    SetUp();
+    ts.window.lines.clear();
+    phase("P m m m", kOrtho);
+    ts->phase(1).Irf = 1;
+    dir.write("job1.hkl", std::string("title\nsecond\n 1 0 0 2\n") + bad + "\n");
+    EXPECT_EQ(prepare(), " Error reading the reflection file") << bad;
+    EXPECT_TRUE(shown(" => Error reading the reflection file at line:       4"))
+        << bad << ::testing::PrintToString(ts.window.lines);
+  }
 }
 
 TEST_F(ReflectionFileTest, ValuesOfEachKindOfFile) {

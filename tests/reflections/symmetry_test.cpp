@@ -147,11 +147,29 @@ TEST(SpaceGroupExplorer, ArgumentsAndSymbols) {
   EXPECT_NE(err.find("Usage"), std::string::npos);
   listing_lines({"P 21/c", "--cell", "5", "6", "x", "90", "95", "90", "--dmin", "1"}, &status);
   EXPECT_EQ(status, 2);
+  listing_lines(
+      {"P 21/c", "--cell", "5", "6", "7", "90", "95", "90", "--dmin", "1", "--lamda", "1.54"},
+      &status, &err);
+  EXPECT_EQ(status, 2);
+  EXPECT_NE(err.find(" => Unknown option: --lamda"), std::string::npos);
   listing_lines({"X 2 2 2", "--cell", "5", "6", "7", "90", "90", "90", "--dmin", "1"}, &status,
                 &err);
   EXPECT_EQ(status, 1);
+  std::vector<std::string> lines;
+  // Cells that do not exist.
+  for (std::vector<const char*> cell : {std::vector<const char*>{"5", "6", "-7", "90", "90", "90"},
+                                        {"5", "6", "7", "90", "0", "90"},
+                                        {"5", "6", "7", "60", "60", "150"}}) {
+    std::vector<const char*> args = {"P -1", "--cell"};
+    args.insert(args.end(), cell.begin(), cell.end());
+    args.insert(args.end(), {"--dmin", "1"});
+    lines = listing_lines(args, &status, &err);
+    EXPECT_EQ(status, 2) << cell[2] << " " << cell[4] << " " << cell[5];
+    EXPECT_NE(err.find(" => Bad cell"), std::string::npos);
+    EXPECT_TRUE(lines.empty());
+  }
   // A monoclinic cell keeps its angle; a hexagonal one is constrained as a phase would be.
-  std::vector<std::string> lines = listing_lines(
+  lines = listing_lines(
       {"P 63/m m c", "--cell", "3.2", "3.3", "5.2", "90", "90", "90", "--dmin", "2.5"}, &status);
   EXPECT_EQ(status, 0);
   ASSERT_FALSE(lines.empty());
