@@ -91,7 +91,9 @@ void adjust_flags(ModelStore& store, Phase& ph) {
   if (ph.PhaseNpr == 1) ph.PhaseNpr = s.Npr;
   if (ph.Jtyp == 0) ph.Jtyp = s.Job;
   const int aj = std::abs(ph.Jbt);
-  if ((aj == 1 || aj == 10) && ph.Jtyp == 0) ph.Jtyp = 1;
+  // Magnetic scattering needs neutrons: an X-ray radiation taken from the job (refinement 0
+  // or pattern calculation 2) becomes neutrons for a magnetic phase.
+  if ((aj == 1 || aj == 10) && (ph.Jtyp == 0 || ph.Jtyp == 2)) ph.Jtyp = 1;
   if (ph.Dis != 0 || ph.Mom != 0) s.HasRestraints = 1;
   ph.KvecAugmented = ph.Nvk < 0;
   ph.Nvk = std::abs(ph.Nvk);

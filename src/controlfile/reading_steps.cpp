@@ -29,7 +29,9 @@ void resolve_phase_scattering(ModelStore& store, int n) {
   // The phase's own radiation (its Jtyp takes the job type unless the phase says otherwise).
   options.radiation = (ph.Jtyp == 0 || ph.Jtyp == 2) ? Radiation::Xray : Radiation::Neutron;
   options.column = wavelength_column(s.Lambda1);
-  options.magnetic = [](const AtomSite& atom) { return atom.MagType != 0; };
+  // In a crystal and magnetic phase the atoms with moment lines (N_type 1 or 3, any kind but
+  // 0 and 2) are the magnetic ones; the others are looked up as nuclear types only.
+  options.magnetic = [](const AtomSite& atom) { return atom.N_t != 0 && atom.N_t != 2; };
   resolve_scattering_types(store, n, ph.Nat, options);
 }
 int total_reflection_count(ModelStore& store) {

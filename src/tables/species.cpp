@@ -50,15 +50,21 @@ void listing(ModelStore& store, const std::string& line) {
 }
 
 // Index of the species whose name equals `name` (lower-cased on both sides for X-rays), or 0.
-int find_species(const SpeciesList& list, const std::string& name, bool fold_case) {
+// A species taken from an internal table serves only lookups of its own kind: in a run whose
+// phases use different radiations, an X-ray atom "Fe" must not pick up the neutron length
+// found for "FE" (nor a neutron atom the X-ray coefficients of "fe").
+int find_species(const SpeciesList& list, const std::string& name, SpeciesKind kind) {
+  const bool fold_case = kind == SpeciesKind::Xray;
   for (int j = 1; j <= list.N; ++j) {
-    const std::string& have = list.entry[j].Name;
-    if (fold_case ? lower(have) == lower(name) : have == name) return j;
+    const Species& sp = list.entry[j];
+    if (sp.Kind != SpeciesKind::User && sp.Kind != kind) continue;
+    if (fold_case ? lower(sp.Name) == lower(name) : sp.Name == name) return j;
   }
   return 0;
 }
 
-Species& new_species(ModelStore& store, const std::string& name) {
+Species& new_species(ModelStore& store, const std::string& name,
+                     SpeciesKind kind = SpeciesKind::User) {
   SpeciesList& list = store.job->species;
   if (list.N >= N_SPE) {
     show_message(store, " => Maximum number of chemical species: " + text::fmt_i(N_SPE, 2));
@@ -68,6 +74,7 @@ Species& new_species(ModelStore& store, const std::string& name) {
   Species& sp = list.entry[++list.N];
   sp = Species{};
   sp.Name = key4(name);
+  sp.Kind = kind;
   return sp;
 }
 
@@ -79,11 +86,11 @@ std::string coefficient_line(const std::string& name, const float* values, int c
 
 int xray_species(ModelStore& store, const std::string& type, int column) {
   const std::string key = lower(key4(type));
-  if (int j = find_species(store.job->species, key, true)) return j;
+  if (int j = find_species(store.job->species, key, SpeciesKind::Xray)) return j;
   const int t = find_xray(key);
   if (t < 0) coefficients_not_found(store, type);
   const XrayEntry& e = kXrayTable[t];
-  Species& sp = new_species(store, key);
+  Species& sp = new_species(store, key, SpeciesKind::Xray);
   for (int k = 0; k < 9; ++k) sp.Coeff[k + 1] = e.coeff[k];
   sp.Dfp = kDispersionTable[e.row][column];
   sp.Dfpp = kDispersionTable[e.row][column + 5];
@@ -97,10 +104,10 @@ int xray_species(ModelStore& store, const std::string& type, int column) {
 
 // Species of `key` among the species, then among the neutron lengths; 0 when neither has it.
 int neutron_lookup(ModelStore& store, const std::string& key) {
-  if (int j = find_species(store.job->species, key, false)) return j;
+  if (int j = find_species(store.job->species, key, SpeciesKind::Neutron)) return j;
   const int t = find_neutron(key);
   if (t < 0) return 0;
-  Species& sp = new_species(store, key);
+  Species& sp = new_species(store, key, SpeciesKind::Neutron);
   sp.Dfp = kNeutronTable[t].b;
   listing(store, text::format("(1X,A4,1X,F8.4)", {key, static_cast<double>(sp.Dfp)}));
   return store.job->species.N;
@@ -126,10 +133,10 @@ int nuclear_species(ModelStore& store, Phase& ph, const std::string& written, bo
 
 int magnetic_species(ModelStore& store, const std::string& type) {
   const std::string key = key4(type);
-  if (int j = find_species(store.job->species, key, false)) return j;
+  if (int j = find_species(store.job->species, key, SpeciesKind::Magnetic)) return j;
   const int t = find_magnetic(key);
   if (t < 0) coefficients_not_found(store, type);
-  Species& sp = new_species(store, key);
+  Species& sp = new_species(store, key, SpeciesKind::Magnetic);
   for (int k = 0; k < 7; ++k) sp.Coeff[k + 1] = kMagneticTable[t].coeff[k];
   listing(store, coefficient_line(key, kMagneticTable[t].coeff, 7));
   return store.job->species.N;

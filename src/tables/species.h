@@ -15,8 +15,13 @@ namespace kestovar {
 struct ModelStore;
 struct AtomSite;
 
+// What a species holds: a user entry of the control file (reused by every lookup that names
+// it), or an entry taken from one of the internal tables.
+enum class SpeciesKind { User, Xray, Neutron, Magnetic };
+
 struct Species {
   std::string Name = std::string(LABEL_LEN, ' ');
+  SpeciesKind Kind = SpeciesKind::User;
   // 1..9: a1 b1 a2 b2 a3 b3 a4 b4 c (X-rays); A a B b C c D in 1..7 (magnetic).
   std::array<float, 10> Coeff{};
   float Dfp = 0.0f;   // f' (X-rays); the scattering length (neutrons); 0 for magnetic species

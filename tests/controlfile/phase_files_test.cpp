@@ -142,6 +142,33 @@ TEST_F(ControlFileTest, ExplicitOperators) {
   test::expect_golden(phase_sections(), "controlfile/golden/phase_pbso4_symm.out");
 }
 
+// PbSO4 once with neutrons (its own Jtyp) and once with X-rays, then MnO as a crystal and
+// magnetic phase: every atom type resolves under the radiation of its phase, and a species
+// found for one radiation is not reused by another. The oxygen of MnO has a Mag number but
+// no moment lines: it is a nuclear atom only.
+TEST_F(ControlFileTest, PhasesOfDifferentRadiationsResolveTheirTypes) {
+  ASSERT_EQ(read_fixture("pbso4_mixed"), "");
+  EXPECT_TRUE(at_end_);
+  const SpeciesList& sl = ts->job->species;
+  auto species = [&](int i) -> const Species& { return sl.entry[atom(i).Species]; };
+  EXPECT_EQ(species(1).Name, "PB  ");
+  EXPECT_FLOAT_EQ(species(1).Dfp, 0.9405f);
+  EXPECT_EQ(species(6).Name, "pb  ");
+  EXPECT_FLOAT_EQ(species(6).Coeff[1], 31.0617f);
+  EXPECT_NE(atom(3).Species, atom(8).Species);   // O with neutrons and with X-rays
+  EXPECT_EQ(atom(12).Species, atom(3).Species);  // the O of MnO: the neutron length of O
+  EXPECT_EQ(atom(12).MagSpecies, 0);
+  EXPECT_EQ(species(11).Name, "MN  ");
+  EXPECT_EQ(sl.entry[atom(11).MagSpecies].Name, "MMN2");
+  EXPECT_EQ(sl.N, 8);  // PB S O, pb s o, MN, MMN2
+  for (const char* block :
+       {" => Scattering lengths:\n PB     0.9405\n S      0.2847\n O      0.5803\n",
+        " => X-ray scattering coeff. (A1,B1,A2,...C,Dfp,Dfpp)\n PB     31.0617   0.6902",
+        " => Scattering lengths:\n MN    -0.3730\n",
+        " => Magnetic form-factor coeff. (A,a,B,b,C,c,D)\n MMN2    0.4220  17.6840"})
+    EXPECT_NE(listing_.find(block), std::string::npos) << block;
+}
+
 // The same phase with refined parameters on the public PbSO4 X-ray pattern: the header,
 // the data and the phase are read, and every parameter number is used.
 TEST_F(ControlFileTest, LeadSulphateRefinementOnPublicData) {

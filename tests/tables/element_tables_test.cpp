@@ -218,10 +218,18 @@ TEST(ElementTables, FormFactorsAgainstPublishedCoefficients) {
   }
 }
 
-TEST(ElementTables, CopperDispersionAtCopperKAlpha) {
-  const auto& cu = kDispersionTable[kXrayTable[find_xray("cu  ")].row];
-  EXPECT_NEAR(cu[3], -2.019f, 1e-3);
-  EXPECT_NEAR(cu[8], 0.589f, 1e-3);
+// f' and f'' at Cu K-alpha (column 3, f'' five columns further) of the International Tables.
+TEST(ElementTables, DispersionAtCopperKAlpha) {
+  struct Published {
+    const char* key;
+    float fp, fpp;
+  };
+  for (const Published& p : {Published{"cu  ", -2.019f, 0.589f}, Published{"fe  ", -1.179f, 3.204f},
+                             Published{"fe+3", -1.179f, 3.204f}}) {
+    const auto& row = kDispersionTable[kXrayTable[find_xray(p.key)].row];
+    EXPECT_NEAR(row[3], p.fp, 1e-3) << p.key;
+    EXPECT_NEAR(row[8], p.fpp, 1e-3) << p.key;
+  }
 }
 
 }  // namespace

@@ -136,6 +136,26 @@ TEST_F(SpeciesTest, SpeciesAreSharedByPhasesAndLimitedToSixteen) {
   EXPECT_EQ(species().N, 16);
 }
 
+// Phases of one run that use different radiations keep their species apart: an X-ray "Pb"
+// after a neutron "PB" gets form-factor coefficients, not the scattering length, and a
+// neutron "o" is no key of the length table even when an X-ray "o" came first.
+TEST_F(SpeciesTest, SpeciesOfOtherRadiationsAreNotReused) {
+  add_phase(1, 0, {"PB", "O"});
+  add_phase(2, 0, {"Pb", "O"});
+  add_phase(3, 0, {"o"});
+  ASSERT_EQ(resolve(1, neutron()), "");
+  ASSERT_EQ(resolve(2, xray()), "");
+  EXPECT_EQ(species().N, 4);
+  const Species& pb = species().entry[atom(3).Species];
+  EXPECT_EQ(pb.Name, "pb  ");
+  EXPECT_EQ(pb.Coeff[1], kXrayTable[find_xray("pb  ")].coeff[0]);
+  EXPECT_NE(atom(4).Species, atom(2).Species);
+  EXPECT_EQ(species().entry[atom(2).Species].Dfp, 0.5803f);
+
+  EXPECT_EQ(resolve(3, neutron()), " Some scattering length NOT FOUND");
+  EXPECT_EQ(ts.window.lines.back(), " => scattering length NOT FOUND for *o   *");
+}
+
 TEST_F(SpeciesTest, UserEntryWinsOverInternalTable) {
   struct Case {
     ScatteringOptions options;
