@@ -21,20 +21,27 @@ void read_background_file(ModelStore& store) {
   open_run_file(store, 12);
   const int u = unit::BAC;
   std::string line;
-  auto eof = [&]() {
+  int line_number = 0;
+  auto stop_at = [&](const std::string& what) {
+    show_message(store, " => Background file " + store.files.name(u) + ": " + what +
+                            std::to_string(line_number));
     store.files.close(u);
     stop_program(store, " End of file *.BAC ");
   };
-  if (!store.files.read_line(u, line)) eof();  // title record
+  auto next = [&]() {
+    if (!store.files.read_line(u, line)) stop_at("end of file after line ");
+    ++line_number;
+  };
+  next();  // title record
   int i = 0;
   while (i < p.NPTS) {
-    if (!store.files.read_line(u, line)) eof();
+    next();
     if (p.ConstantStep) {
       std::vector<double> v;
       try {
         v = text::list_numbers(line);
       } catch (const text::FormatError&) {
-        eof();
+        stop_at("read error at line ");
       }
       for (double x : v) {
         if (i >= p.NPTS) break;
@@ -45,7 +52,7 @@ void read_background_file(ModelStore& store) {
         auto f = text::read_formatted("(14X,F14.0)", line);
         p.BackRead[++i] = f.empty() ? 0.0f : static_cast<float>(f[0].r);
       } catch (const text::FormatError&) {
-        eof();
+        stop_at("read error at line ");
       }
     }
   }

@@ -42,6 +42,33 @@ bool xray_job(const RunSettings& s) {
   return s.Job == 0 || s.Job == 2;
 }
 
+// An auxiliary file of the header (shape or correction file) read record by record; a
+// failure names the file and the line before it stops.
+struct AuxFile {
+  ModelStore& store;
+  int unit;
+  std::string stop_text;
+  int line = 0;
+
+  bool next(std::string& l) {
+    if (!store.files.read_line(unit, l)) return false;
+    ++line;
+    return true;
+  }
+  [[noreturn]] void fail_at_line() {
+    const std::string name = store.files.name(unit);
+    show_message(store, " => File " + name + ": read error at line " + std::to_string(line));
+    store.files.close(unit);
+    stop_program(store, stop_text + name);
+  }
+  [[noreturn]] void fail_at_end() {
+    const std::string name = store.files.name(unit);
+    show_message(store, " => File " + name + ": end of file after line " + std::to_string(line));
+    store.files.close(unit);
+    stop_program(store, stop_text + name);
+  }
+};
+
 // Reads one raw line of the control file, counting it; false at the end of the file.
 bool raw_pcr_line(ModelStore& store, std::string& line) {
   if (!store.files.read_line(unit::PCR, line)) return false;
@@ -172,23 +199,19 @@ void read_job_line(ModelStore& store) {
 void read_shape_file(ModelStore& store) {
   RunSettings& s = store.settings();
   open_run_file(store, 20);
-  const int u = unit::SHP;
+  AuxFile in{store, unit::SHP, " => Error reading the numerical profile file "};
   std::string line;
-  auto stop_shape = [&]() {
-    store.files.close(u);
-    stop_program(store, " => Error reading the numerical profile file " + store.CurrentFileName);
-  };
   // Values are read list-directed across records.
   std::vector<double> pending;
   auto next_values = [&](size_t n) {
     std::vector<double> v;
     while (v.size() < n) {
       if (pending.empty()) {
-        if (!store.files.read_line(u, line)) stop_shape();
+        if (!in.next(line)) in.fail_at_end();
         try {
           pending = text::list_numbers(line);
         } catch (const text::FormatError&) {
-          stop_shape();
+          in.fail_at_line();
         }
         std::reverse(pending.begin(), pending.end());
         continue;
@@ -198,16 +221,16 @@ void read_shape_file(ModelStore& store) {
     }
     return v;
   };
-  if (!store.files.read_line(u, line)) stop_shape();  // title record
+  if (!in.next(line)) in.fail_at_end();  // title record
   auto nn = next_values(2);
   s.NpNum = static_cast<int>(nn[0]);
   s.NtNum = static_cast<int>(nn[1]);
-  if (s.NtNum < 0 || s.NtNum > INPR || s.NpNum < 0) stop_shape();
+  if (s.NtNum < 0 || s.NtNum > INPR || s.NpNum < 0) in.fail_at_line();
   pending.clear();  // the positions start a record
   auto t = next_values(static_cast<size_t>(s.NtNum));
   for (int j = 1; j <= s.NtNum; ++j) s.NumT[j] = static_cast<float>(t[j - 1]);
   if (s.NpNum > NPR) {
-    store.files.close(u);
+    store.files.close(in.unit);
     stop_program(store, " => Too many points in numerical profile!");
   }
   for (int i = 1; i <= s.NpNum; ++i) {
@@ -219,53 +242,51 @@ void read_shape_file(ModelStore& store) {
       s.NumD[i * (INPR + 1) + j] = static_cast<float>(v[2 * j]);
     }
   }
-  store.files.close(u);
+  store.files.close(in.unit);
 }
 
 void read_correction_file(ModelStore& store) {
   RunSettings& s = store.settings();
   open_run_file(store, 21);
-  const int u = unit::COR;
+  AuxFile in{store, unit::COR, " => Error reading the intensity-correction file "};
   std::string line;
-  auto bad = [&]() {
-    store.files.close(u);
-    stop_program(store, " => Error reading the intensity-correction file " + store.CurrentFileName);
-  };
   auto numbers = [&](std::string& l) -> std::vector<double> {
     try {
       return text::list_numbers(l);
     } catch (const text::FormatError&) {
-      bad();
+      in.fail_at_line();
     }
-    return {};
   };
-  if (!store.files.read_line(u, line)) bad();  // title record
+  if (!in.next(line)) in.fail_at_end();  // title record
   if (s.Cor == 1) {
+    // Pairs (CorB, CorA) up to the end of the file.
     s.NCor = 0;
-    while (s.NCor < NPRC && store.files.read_line(u, line)) {
+    while (s.NCor < NPRC && in.next(line)) {
       if (text::trim(line).empty()) continue;
       auto v = numbers(line);
-      if (v.size() < 2) bad();
+      if (v.size() < 2) in.fail_at_line();
       ++s.NCor;
       s.CorB[s.NCor] = static_cast<float>(v[0]);
       s.CorA[s.NCor] = static_cast<float>(v[1]);
     }
-  } else {
-    if (!store.files.read_line(u, line)) bad();
+  } else if (s.Cor == 2) {
+    // CorKind, CorFunc, NCor, then NCor values (kind 1) or NCor pairs (kind 2).
+    if (!in.next(line)) in.fail_at_end();
     auto head = numbers(line);
-    if (head.size() < 3) bad();
+    if (head.size() < 3) in.fail_at_line();
     s.CorKind = static_cast<int>(head[0]);
     s.CorFunc = static_cast<int>(head[1]);
     s.NCor = static_cast<int>(head[2]);
-    if (s.NCor < 0 || s.NCor > NPRC) bad();
+    if (s.NCor < 0 || s.NCor > NPRC) in.fail_at_line();
+    const size_t per_term = s.CorKind == 2 ? 2 : s.CorKind == 1 ? 1 : 0;
+    const size_t want = static_cast<size_t>(s.NCor) * per_term;
     std::vector<double> v;
-    const size_t want = static_cast<size_t>(s.NCor) * (s.CorKind == 2 ? 2 : 1);
     while (v.size() < want) {
-      if (!store.files.read_line(u, line)) bad();
+      if (!in.next(line)) in.fail_at_end();
       auto more = numbers(line);
       v.insert(v.end(), more.begin(), more.end());
     }
-    for (int i = 1; i <= s.NCor; ++i) {
+    for (int i = 1; i <= s.NCor && per_term > 0; ++i) {
       if (s.CorKind == 2) {
         s.CorA[i] = static_cast<float>(v[2 * (i - 1)]);
         s.CorB[i] = static_cast<float>(v[2 * (i - 1) + 1]);
@@ -274,7 +295,7 @@ void read_correction_file(ModelStore& store) {
       }
     }
   }
-  store.files.close(u);
+  store.files.close(in.unit);
 }
 
 void read_resolution_name(ModelStore& store) {
@@ -302,6 +323,12 @@ void check_header_limits(ModelStore& store) {
     show_value(store, "          Number of excl. regions: ", s.Nex, 0, 1);
     show_value(store, "  Maximum number of excl. regions: ", IEXCL, 0, 1);
     stop_program(store, " Too many excluded regions ");
+  }
+  // The store has room for NPHT phases only.
+  if (s.Nph > NPHT) {
+    show_value(store, "                 Number of phases: ", s.Nph, 0, 1);
+    show_value(store, "         Maximum number of phases: ", NPHT, 0, 1);
+    stop_program(store, " Too many phases ");
   }
   s.Npr += 1;
 }
@@ -754,7 +781,8 @@ void read_pattern_data(ModelStore& store) {
   } else {
     // A pattern calculation builds its abscissas with a constant step.
     const double n = s.Step != 0.0f ? (s.Thmax - s.Thmin) / s.Step + 1.5 : 0.0;
-    if (!(n >= 0.0) || n > 1.0e9) {
+    // A range without a single point (zero step, end before start) is refused.
+    if (!(n >= 1.0) || n > 1.0e9) {
       stop_program(store, " => Invalid range or step of the calculated pattern ");
     }
     const int npts = static_cast<int>(n);

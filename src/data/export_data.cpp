@@ -171,7 +171,8 @@ void read_export_data(DataFile& in, Pattern& p) {
       if (p.NPTS < 1) in.read_error();
       if (p.NPTS > IDSZ) in.too_many_points(p.NPTS);
       p.Thmax = static_cast<float>(p.NPTS - 1) * p.Step + p.Thmin;
-      // The counts end at the end of the file or at a line that cannot be read.
+      // The counts end at the end of the file or at a line that cannot be read. The pattern
+      // keeps the points read: the missing ones would otherwise enter as counts of 1.0.
       int k = 0;
       std::string d;
       while (k < p.NPTS && in.next(d)) {
@@ -182,6 +183,10 @@ void read_export_data(DataFile& in, Pattern& p) {
           break;
         }
         for (size_t j = 0; j < 8 && k < p.NPTS; ++j) p.Yobs[++k] = field_real(f, j);
+      }
+      if (k < p.NPTS) {
+        p.NPTS = k;
+        p.Thmax = static_cast<float>(p.NPTS - 1) * p.Step + p.Thmin;
       }
       counts = true;
       break;

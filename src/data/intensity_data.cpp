@@ -440,34 +440,37 @@ void read_triplets(DataFile& in, Pattern& p) {
   write_datt(in, p);
 }
 
-// Values of a 10F8.0 block read record by record; false when the file ended first.
-bool read_block(DataFile& in, std::vector<float>& v, int n) {
+// Values of a 10F8.0 block read record by record; returns how many were read before the
+// end of the file (n when the block is complete).
+int read_block(DataFile& in, std::vector<float>& v, int n) {
   int k = 0;
   std::string l;
   while (k < n) {
-    if (!in.next(l)) return false;
+    if (!in.next(l)) return k;
     const auto f = in.parse("(10F8.0)", l);
     for (size_t j = 0; j < 10 && k < n; ++j) v[static_cast<size_t>(++k)] = field_real(f, j);
   }
-  return true;
+  return k;
 }
 
-// Ins 8: two heading lines, range, counts, then (when the file goes on) sigmas.
+// Ins 8: two heading lines, range, counts, then (when the file goes on) sigmas. A point
+// without a sigma in the file keeps the variance of its counts.
 void read_counts_then_sigmas(DataFile& in, Pattern& p) {
   read_heading(in, 2);
   read_range(in, p);
   p.NPTS = range_npts(in, p.Thmin, p.Step, p.Thmax, 1.005f);
   const size_t n = static_cast<size_t>(p.NPTS);
   std::vector<float> y(n + 1, 0.0f), s(n + 1, 0.0f);
-  if (read_block(in, y, p.NPTS)) read_block(in, s, p.NPTS);
+  const int sigmas = read_block(in, y, p.NPTS) == p.NPTS ? read_block(in, s, p.NPTS) : 0;
   float cnorm = 0.0f;
   for (int i = 1; i <= p.NPTS; ++i) {
     p.Yobs[i] = y[static_cast<size_t>(i)];
-    p.Variance[i] = s[static_cast<size_t>(i)] * s[static_cast<size_t>(i)];
+    const float si = s[static_cast<size_t>(i)];
+    p.Variance[i] = i <= sigmas ? si * si : p.Yobs[i];
     p.Ncount[i] = 1;
     cnorm += ratio(p.Variance[i], p.Yobs[i]);
   }
-  p.Cnorm = cnorm / static_cast<float>(p.NPTS);
+  p.Cnorm = sigmas == 0 ? 1.0f : cnorm / static_cast<float>(p.NPTS);
   build_abscissas(p);
 }
 

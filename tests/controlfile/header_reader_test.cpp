@@ -259,6 +259,7 @@ TEST_F(HeaderTest, Stops) {
        "Montecarlo search for 0 parameters???"},
       {"   2   5   1   0   0  17   0   0   0   0   0   0   0   0   0   0   0",
        " Too many chemical species"},
+      {"   2   5  -9   0   0   0   0   0   0   0   0   0   0   0   0   0   0", " Too many phases"},
   };
   for (const Case& c : cases) {
     test::TestStore fresh;
@@ -273,6 +274,14 @@ TEST_F(HeaderTest, Stops) {
   ts.store.swap(fresh.store);
   EXPECT_EQ(read(big), " Too many data points");
   EXPECT_NE(listing().find(" => Program can handle only 32000 points"), std::string::npos);
+  for (const char* cycle : {"   1 0.20 1.00 1.00 1.00 1.00 10.0 0.0 20.0 0.000 0.000",
+                            "   1 0.20 1.00 1.00 1.00 1.00 10.0 0.05 9.97 0.000 0.000"}) {
+    Header empty;  // a range without a point
+    empty.cycle = cycle;
+    test::TestStore fresh2;
+    ts.store.swap(fresh2.store);
+    EXPECT_EQ(read(empty), " => Invalid range or step of the calculated pattern") << cycle;
+  }
   Header full;  // exactly 32000 points are accepted
   full.cycle = "   1 0.20 1.00 1.00 1.00 1.00 0.0000 1.0000 31999.0 0.000 0.000";
   test::TestStore fresh3;
@@ -334,6 +343,63 @@ TEST_F(HeaderTest, CorrectionPairsOfTheFirstKind) {
   EXPECT_EQ(s().NCor, 3);
   EXPECT_FLOAT_EQ(s().CorB[3], 0.3f);
   EXPECT_FLOAT_EQ(s().CorA[3], 3.0f);
+}
+
+TEST_F(HeaderTest, CorrectionKindWithoutValues) {
+  dir.write("job.cor", "title\n 3 1 2\n");
+  Header h;
+  h.job = "   2   5   1   0   0   0   0   0   0   0   0   0   0   0   0   0   2";
+  ASSERT_EQ(read(h), "");
+  EXPECT_EQ(s().CorKind, 3);
+  EXPECT_EQ(s().NCor, 2);
+}
+
+TEST_F(HeaderTest, FaultsOfTheAuxiliaryFilesNameTheirLine) {
+  struct Case {
+    const char* file;
+    const char* content;
+    const char* job;
+    const char* background;
+    const char* stop;
+    const char* message;
+  };
+  const char* poly = "  1 2 3 4 5 6\n 0 0 0 0 0 0";
+  const Case cases[] = {
+      {"job.cor", "title\n 0.1 1.0\n 0.2 x\n",
+       "   2   5   1   0   0   0   0   0   0   0   0   0   0   0   0   0   1", poly,
+       " => Error reading the intensity-correction file job.cor",
+       " => File job.cor: read error at line 3"},
+      {"job.cor", "title\n 2 1 3\n 1.0 0.5\n",
+       "   2   5   1   0   0   0   0   0   0   0   0   0   0   0   0   0   2", poly,
+       " => Error reading the intensity-correction file job.cor",
+       " => File job.cor: end of file after line 3"},
+      {"global.shp", "shapes\n 3 2\n 20.0 60.0\n -0.1 1 2 3 4\n 0.0 5 x\n",
+       "   2   8   1   0   0   0   0   0   0   0   0   0   0   0   0   0   0", poly,
+       " => Error reading the numerical profile file global.shp",
+       " => File global.shp: read error at line 5"},
+      {"job.bac", "background\n 1 2 3\n 4 abc\n",
+       "   2   5   1   1   0   0   0   0   0   0   0   0   0   0   0   0   0",
+       " 1.0 0.0 0.0 0.0\n 0 0 0 0", " End of file *.BAC",
+       " => Background file job.bac: read error at line 3"},
+      {"job.bac", "background\n 1 2 3\n",
+       "   2   5   1   1   0   0   0   0   0   0   0   0   0   0   0   0   0",
+       " 1.0 0.0 0.0 0.0\n 0 0 0 0", " End of file *.BAC",
+       " => Background file job.bac: end of file after line 2"},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove_all(c.file);
+    dir.write(c.file, c.content);
+    test::TestStore fresh;
+    ts.store.swap(fresh.store);
+    Header h;
+    h.job = c.job;
+    h.background = c.background;
+    EXPECT_EQ(read(h), c.stop) << c.content;
+    std::string screen;
+    for (const std::string& l : fresh.window.lines) screen += l + "\n";
+    EXPECT_NE(screen.find(c.message), std::string::npos) << screen;
+    std::filesystem::remove(c.file);
+  }
 }
 
 TEST_F(HeaderTest, NumericalProfileFile) {

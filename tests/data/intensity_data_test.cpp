@@ -253,12 +253,15 @@ TEST(CountThenSigmaData, SigmasOptionalAtEndOfFile) {
     EXPECT_NEAR(p.Cnorm, (1.0 + 2.0 + 3.0 + 4.0 + 1000.0) / 5, 1e-3);
   }
   {
+    // Without sigmas the counts keep their own variance; zero variances would replace
+    // every point by the zero-count repair.
     DataReader r(8);
     std::string d = sample_ins8();
     d.resize(d.rfind('\n', d.size() - 2) + 1);  // without the sigma line
     ASSERT_EQ(r.read(d), "");
     EXPECT_FLOAT_EQ(r.p().Yobs[3], 300.0f);
-    EXPECT_FLOAT_EQ(r.p().Variance[3], 0.0f);
+    EXPECT_FLOAT_EQ(r.p().Variance[3], 300.0f);
+    EXPECT_FLOAT_EQ(r.p().Cnorm, 1.0f);
   }
 }
 
