@@ -66,7 +66,8 @@ bool is_magnetic_job(int jbt) {
   return a == 1 || a == 5 || a == 10;
 }
 
-// Reads the next raw control-file line that is not a comment.
+// Reads the next raw control-file line that is not a comment. The end of the control file
+// ends the run after the message, without a stop box, as the line reader does.
 std::string next_operator_line(ModelStore& store) {
   std::string line;
   for (;;) {
@@ -74,10 +75,10 @@ std::string next_operator_line(ModelStore& store) {
     if (!store.files.read_line(unit::PCR, line)) {
       show_message(store,
                    " => Not FATAL End of file !,  logical unit: " + text::fmt_i(unit::PCR, 4));
-      stop_box(store, " => Not FATAL End of file !", 1);
-      fail(" => Not FATAL End of file !");
+      throw StopError(" => Not FATAL End of file !", 1, false);
     }
     if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.size() > static_cast<size_t>(OPERATOR_LINE_LEN)) line.resize(OPERATOR_LINE_LEN);
     if (!line.empty() && line[0] == '!') continue;
     store.job->reader.PcrLineBuf = line;
     return line;

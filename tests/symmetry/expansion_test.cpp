@@ -248,6 +248,23 @@ TEST(ReadOperators, MagneticTextLinesAndLimits) {
   }
 }
 
+TEST(ReadOperators, EightyColumnsAndTheEndOfTheFile) {
+  // Columns after the 80th are not part of an operator line.
+  ControlFile f("   2   1   1   0\nSYMM x,y,z" + std::string(70, ' ') + "! note\n");
+  SymmetryInput in;
+  in.Isy = -1;
+  SpaceGroup& g = f.ts->job->groups[1];
+  try {
+    read_symmetry_operators(*f.ts, in, g);
+    FAIL() << "the second operator is missing";
+  } catch (const StopError& e) {
+    EXPECT_EQ(e.text(), " => Not FATAL End of file !");
+    EXPECT_FALSE(e.show_box());
+  }
+  EXPECT_EQ(g.Nop, 1);
+  EXPECT_EQ(f.ts.window.lines.back(), " => Not FATAL End of file !,  logical unit:    1");
+}
+
 TEST(ReadOperators, NonMagneticJobIgnoresMagneticCount) {
   ControlFile f("   1   1   1   2\nSYMM x,y,z\n");
   SymmetryInput in;
