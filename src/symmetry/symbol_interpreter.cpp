@@ -945,17 +945,18 @@ std::string short_symbol(const Interpretation& in) {
   return changed ? s : std::string();
 }
 
+std::vector<Op> sorted_ops(std::vector<Op> ops) {
+  std::sort(ops.begin(), ops.end(),
+            [](const Op& x, const Op& y) { return std::tie(x.R, x.t) < std::tie(y.R, y.t); });
+  return ops;
+}
+
 // True when the operations b are the operations a referred to an origin moved by some
 // vector of twelfths (both lists hold one canonical operation per rotation).
 bool same_group_moved(const std::vector<Op>& a, const std::vector<Op>& b,
                       const sym12::Centring& centring) {
   if (a.size() != b.size()) return false;
-  auto sorted = [](std::vector<Op> ops) {
-    std::sort(ops.begin(), ops.end(),
-              [](const Op& x, const Op& y) { return std::tie(x.R, x.t) < std::tie(y.R, y.t); });
-    return ops;
-  };
-  const std::vector<Op> target = sorted(b);
+  const std::vector<Op> target = sorted_ops(b);
   for (int v0 = 0; v0 < 12; ++v0)
     for (int v1 = 0; v1 < 12; ++v1)
       for (int v2 = 0; v2 < 12; ++v2) {
@@ -966,7 +967,7 @@ bool same_group_moved(const std::vector<Op>& a, const std::vector<Op>& b,
           for (int i = 0; i < 3; ++i) t[i] = sym12::mod12(o.t[i] + v[i] - rv[i]);
           moved.push_back(Op{o.R, sym12::canonical_translation(t, centring)});
         }
-        if (sorted(moved) == target) return true;
+        if (sorted_ops(moved) == target) return true;
       }
   return false;
 }
@@ -1178,6 +1179,7 @@ SymbolInfo interpret(std::string_view symbol, bool use_standard, std::vector<Op>
   if (std::string short_form = short_symbol(*in); !short_form.empty()) {
     std::vector<Op> short_group;
     if (interpret(short_form, use_standard, &short_group).ok() &&
+        sorted_ops(group) != sorted_ops(short_group) &&
         same_group_moved(group, short_group, centring)) {
       group = short_group;
       search.chosen = locate_elements(s.elements, group, centring);
