@@ -578,6 +578,10 @@ bool build_elements(const Interpretation& in, ElementSet& s) {
       // The plane of the symbol's glide goes through the origin (A 1 2/n 1: x+1/2,-y,z+1/2).
       for (Element& e : s.elements)
         if (determinant(e.R) < 0) e.priority = PRIO_ROTO4 - 1;
+      // Without a reflection nothing fixes where the axis lies: the axis as written goes
+      // through the origin (C 1 21 1: -x,y+1/2,-z), even where the centring also puts the
+      // other kind of axis elsewhere.
+      if (s.elements.size() == 1 && determinant(s.elements[0].R) > 0) s.elements[0].open.clear();
       return ok;
     }
     case Family::Orthorhombic: {
