@@ -607,6 +607,11 @@ bool build_elements(const Interpretation& in, ElementSet& s) {
       if (fl.size() == 3) {
         if (!add_field(s, fl[1], Dir::A, false) || fl[1].axis == 1) return false;
         if (!add_field(s, fl[2], Dir::Diag, false) || fl[2].axis == 1) return false;
+        // In a C or F cell the lattice period along [110] is (1/2,1/2,0): a 2_1 screw there
+        // advances by (1/4,1/4,0); (1/2,1/2,0) would only be the plain 2-fold again.
+        if (fl[2].screw && (in.lattice == 'C' || in.lattice == 'F'))
+          for (Element& e : s.elements)
+            if (e.R == dir_info(Dir::Diag).twofold) e.fixed = {3, 3, 0};
       }
       return true;
     }
