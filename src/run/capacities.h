@@ -33,5 +33,6 @@ inline constexpr int SYMBOL_LEN = 20;
 inline constexpr int LABEL_LEN = 4;
 inline constexpr int MESSAGE_LEN = 132;
 inline constexpr int PCR_LINE_LEN = 132;
+inline constexpr int OPERATOR_LINE_LEN = 80;  // SYMM and MSYM lines
 
 }  // namespace kestovar

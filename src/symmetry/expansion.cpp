@@ -66,7 +66,8 @@ bool is_magnetic_job(int jbt) {
   return a == 1 || a == 5 || a == 10;
 }
 
-// Reads the next raw control-file line that is not a comment.
+// Reads the next raw control-file line that is not a comment. The end of the control file
+// ends the run after the message, without a stop box, as the line reader does.
 std::string next_operator_line(ModelStore& store) {
   std::string line;
   for (;;) {
@@ -74,14 +75,39 @@ std::string next_operator_line(ModelStore& store) {
     if (!store.files.read_line(unit::PCR, line)) {
       show_message(store,
                    " => Not FATAL End of file !,  logical unit: " + text::fmt_i(unit::PCR, 4));
-      stop_box(store, " => Not FATAL End of file !", 1);
-      fail(" => Not FATAL End of file !");
+      throw StopError(" => Not FATAL End of file !", 1, false);
     }
     if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.size() > static_cast<size_t>(OPERATOR_LINE_LEN)) line.resize(OPERATOR_LINE_LEN);
     if (!line.empty() && line[0] == '!') continue;
     store.job->reader.PcrLineBuf = line;
     return line;
   }
+}
+
+void show_line_number(ModelStore& store) {
+  show_message(store, " => Please check your input file at line: " +
+                          text::fmt_i(store.job->reader.PcrLine, 4) + " !");
+}
+
+// A fault in an operator line: the line and its number in the control file are shown
+// before the stop.
+[[noreturn]] void operator_line_error(ModelStore& store, const std::string& line,
+                                      const OperatorParse& p, bool magnetic) {
+  std::string text = operator_error_text(p.error, p.bad, magnetic);
+  show_message(store, text::trim_right(line));
+  show_line_number(store);
+  stop_box(store, text, 1);
+  fail(text);
+}
+
+// Identifies the rotation of an operator line; one that is not in the table names the line
+// before the report of the table search.
+int identify_line_rotation(ModelStore& store, const IntMatrix3& R, int first, int last) {
+  int k = find_rotation(R, first, last);
+  if (k != 0) return k;
+  show_line_number(store);
+  return identify_rotation(store, R, first, last);
 }
 
 }  // namespace
@@ -425,30 +451,39 @@ void read_symmetry_operators(ModelStore& store, const SymmetryInput& input, Spac
   g.Nop = 0;
   bool warned = false;
   for (int n = 1; n <= nsym; ++n) {
+    // Each line is checked as it is read, so that a fault names its own line.
     SymmetryOperator op;
-    std::array<MagneticOperator, NMAGM + 1> mag{};
+    int rot = 0;
+    std::array<MagneticMatrix, NMAGM + 1> mag{};
     if (input.Isy < 0) {
       std::string line = next_operator_line(store);
       int column = 6;
-      op = parse_operator(store, line, column);
-      for (int m = 1; m <= g.MagMat; ++m)
-        mag[m] = parse_magnetic_operator(store, next_operator_line(store));
+      OperatorParse p = try_parse_operator(line, column, op);
+      if (p.error != OperatorError::None) operator_line_error(store, line, p, false);
+      rot = identify_line_rotation(store, op.R, first, last);
+      for (int m = 1; m <= g.MagMat; ++m) {
+        MagneticOperator mo;
+        line = next_operator_line(store);
+        p = try_parse_magnetic_operator(line, mo);
+        if (p.error != OperatorError::None) operator_line_error(store, line, p, true);
+        mag[m] = MagneticMatrix{identify_line_rotation(store, mo.M, first, last), mo.phase};
+      }
     } else {
       std::vector<text::Field> f = read_pcr_line(store, "IIIFIIIFIIIF");
       for (int i = 0; i < 3; ++i) {
         for (int j = 0; j < 3; ++j) op.R[i][j] = static_cast<int>(f[4 * i + j].i);
         op.t[i] = static_cast<float>(f[4 * i + 3].r);
       }
+      rot = identify_line_rotation(store, op.R, first, last);
       for (int m = 1; m <= g.MagMat; ++m) {
         std::vector<text::Field> h = read_pcr_line(store, "IIIIIIIIIF");
+        IntMatrix3 M{};
         for (int i = 0; i < 3; ++i)
-          for (int j = 0; j < 3; ++j) mag[m].M[i][j] = static_cast<int>(h[3 * i + j].i);
-        mag[m].phase = static_cast<float>(h[9].r);
+          for (int j = 0; j < 3; ++j) M[i][j] = static_cast<int>(h[3 * i + j].i);
+        mag[m] = MagneticMatrix{identify_line_rotation(store, M, first, last),
+                                static_cast<float>(h[9].r)};
       }
     }
-    int rot = identify_rotation(store, op.R, first, last);
-    std::array<int, NMAGM + 1> mrot{};
-    for (int m = 1; m <= g.MagMat; ++m) mrot[m] = identify_rotation(store, mag[m].M, first, last);
     if (g.Nop == NEQV) {
       if (!warned) warn_too_many(store);
       warned = true;
@@ -456,7 +491,7 @@ void read_symmetry_operators(ModelStore& store, const SymmetryInput& input, Spac
     }
     ++g.Nop;
     g.op[g.Nop] = SymOperator{rot, op.t};
-    for (int m = 1; m <= g.MagMat; ++m) g.mag[g.Nop][m] = MagneticMatrix{mrot[m], mag[m].phase};
+    for (int m = 1; m <= g.MagMat; ++m) g.mag[g.Nop][m] = mag[m];
   }
   g.IntensityFactor = g.MagMat != 0 ? 1 : (g.Cen * g.lattice.count) * (g.Cen * g.lattice.count);
   write_symmetry_listing(store, input.unit, g);

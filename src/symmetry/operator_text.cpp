@@ -140,7 +140,7 @@ OperatorParse try_parse_operator(std::string_view line, int& column, SymmetryOpe
 }
 
 OperatorParse try_parse_magnetic_operator(std::string_view line, MagneticOperator& op) {
-  std::string_view l = line.substr(0, std::min<size_t>(line.size(), 80));
+  std::string_view l = line.substr(0, std::min<size_t>(line.size(), OPERATOR_LINE_LEN));
   size_t comma = l.rfind(',');
   op.phase = 0.0f;
   size_t end = line_end(l);

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <tuple>
 #include <vector>
 
 #include "run/messages.h"
@@ -577,6 +578,10 @@ bool build_elements(const Interpretation& in, ElementSet& s) {
       // The plane of the symbol's glide goes through the origin (A 1 2/n 1: x+1/2,-y,z+1/2).
       for (Element& e : s.elements)
         if (determinant(e.R) < 0) e.priority = PRIO_ROTO4 - 1;
+      // Without a reflection nothing fixes where the axis lies: the axis as written goes
+      // through the origin (C 1 21 1: -x,y+1/2,-z), even where the centring also puts the
+      // other kind of axis elsewhere.
+      if (s.elements.size() == 1 && determinant(s.elements[0].R) > 0) s.elements[0].open.clear();
       return ok;
     }
     case Family::Orthorhombic: {
@@ -602,6 +607,11 @@ bool build_elements(const Interpretation& in, ElementSet& s) {
       if (fl.size() == 3) {
         if (!add_field(s, fl[1], Dir::A, false) || fl[1].axis == 1) return false;
         if (!add_field(s, fl[2], Dir::Diag, false) || fl[2].axis == 1) return false;
+        // In a C or F cell the lattice period along [110] is (1/2,1/2,0): a 2_1 screw there
+        // advances by (1/4,1/4,0); (1/2,1/2,0) would only be the plain 2-fold again.
+        if (fl[2].screw && (in.lattice == 'C' || in.lattice == 'F'))
+          for (Element& e : s.elements)
+            if (e.R == dir_info(Dir::Diag).twofold) e.fixed = {3, 3, 0};
       }
       return true;
     }
@@ -922,6 +932,75 @@ std::string field_text(const FieldSpec& f) {
   return t;
 }
 
+// The short form of a symbol written with full symmetry directions (P 21/b 21/n 21/m,
+// C 2/c 2/c 2/a, P 4/m 21/b 2/m, F 4/m 3 2/m): the axis is dropped from every field that
+// also holds a reflection, except where short symbols keep it (monoclinic groups, the
+// principal axis of tetragonal and hexagonal groups). Empty when the symbol is short.
+std::string short_symbol(const Interpretation& in) {
+  if (in.family == Family::Triclinic || in.family == Family::Monoclinic) return {};
+  bool principal_kept = in.family != Family::Orthorhombic && in.family != Family::Cubic;
+  bool changed = false;
+  std::string s(1, in.lattice);
+  for (size_t k = 0; k < in.fields.size(); ++k) {
+    FieldSpec f = in.fields[k];
+    if (f.axis && f.mirror && !(k == 0 && principal_kept)) {
+      f.axis = 0;
+      f.screw = 0;
+      changed = true;
+    }
+    s += " " + field_text(f);
+  }
+  if (in.family == Family::Rhombohedral) s += " R";
+  return changed ? s : std::string();
+}
+
+std::vector<Op> sorted_ops(std::vector<Op> ops) {
+  std::sort(ops.begin(), ops.end(),
+            [](const Op& x, const Op& y) { return std::tie(x.R, x.t) < std::tie(y.R, y.t); });
+  return ops;
+}
+
+// True when the operations b are the operations a referred to an origin moved by some
+// vector of twelfths (both lists hold one canonical operation per rotation).
+bool same_group_moved(const std::vector<Op>& a, const std::vector<Op>& b,
+                      const sym12::Centring& centring) {
+  if (a.size() != b.size()) return false;
+  const std::vector<Op> target = sorted_ops(b);
+  for (int v0 = 0; v0 < 12; ++v0)
+    for (int v1 = 0; v1 < 12; ++v1)
+      for (int v2 = 0; v2 < 12; ++v2) {
+        const V3 v = {v0, v1, v2};
+        std::vector<Op> moved;
+        for (const Op& o : a) {
+          V3 rv = sym12::apply(o.R, v), t;
+          for (int i = 0; i < 3; ++i) t[i] = sym12::mod12(o.t[i] + v[i] - rv[i]);
+          moved.push_back(Op{o.R, sym12::canonical_translation(t, centring)});
+        }
+        if (sorted_ops(moved) == target) return true;
+      }
+  return false;
+}
+
+// The translation of each element: that of its operation in the group, written with the
+// components that the symbol gives where one of its candidates has them.
+std::vector<V3> locate_elements(const std::vector<Element>& elements, const std::vector<Op>& group,
+                                const sym12::Centring& centring) {
+  std::vector<V3> chosen(elements.size(), V3{0, 0, 0});
+  for (size_t k = 0; k < elements.size(); ++k) {
+    const Element& e = elements[k];
+    for (const Op& o : group) {
+      if (o.R != e.R) continue;
+      chosen[k] = o.t;
+      for (const V3& t : e.candidates)
+        if (sym12::canonical_translation(t, centring) == o.t) {
+          chosen[k] = t;
+          break;
+        }
+    }
+  }
+  return chosen;
+}
+
 // Settings of the orthorhombic groups: new axis i is sign[i] times old axis perm[i]. The
 // cyclic ones come first.
 struct OrthoSetting {
@@ -1020,21 +1099,7 @@ SymbolInfo interpret(std::string_view symbol, bool use_standard, std::vector<Op>
   std::vector<Op> group;
   if (use_standard && in->family == Family::Orthorhombic &&
       solve_from_standard(*in, centring, group)) {
-    // Each element takes the translation of its operation in the group, written with the
-    // components that the symbol gives where one of its candidates has them.
-    search.chosen.assign(s.elements.size(), V3{0, 0, 0});
-    for (size_t k = 0; k < s.elements.size(); ++k) {
-      const Element& e = s.elements[k];
-      for (const Op& o : group) {
-        if (o.R != e.R) continue;
-        search.chosen[k] = o.t;
-        for (const V3& t : e.candidates)
-          if (sym12::canonical_translation(t, centring) == o.t) {
-            search.chosen[k] = t;
-            break;
-          }
-      }
-    }
+    search.chosen = locate_elements(s.elements, group, centring);
   } else {
     search.elements = &s.elements;
     search.centring = centring;
@@ -1115,6 +1180,18 @@ SymbolInfo interpret(std::string_view symbol, bool use_standard, std::vector<Op>
         }
       }
       break;
+    }
+  }
+
+  // A full symbol describes the group of its short symbol, with the origin of the Tables
+  // for that symbol; the search alone may settle on another centre of the same group.
+  if (std::string short_form = short_symbol(*in); !short_form.empty()) {
+    std::vector<Op> short_group;
+    if (interpret(short_form, use_standard, &short_group).ok() &&
+        sorted_ops(group) != sorted_ops(short_group) &&
+        same_group_moved(group, short_group, centring)) {
+      group = short_group;
+      search.chosen = locate_elements(s.elements, group, centring);
     }
   }
 

@@ -14,6 +14,7 @@
 #include "run/stop.h"
 #include "support/test_support.h"
 #include "symmetry/operator_text.h"
+#include "text/fortran_format.h"
 
 namespace kestovar {
 namespace {
@@ -245,6 +246,55 @@ TEST(ReadOperators, MagneticTextLinesAndLimits) {
     FAIL();
   } catch (const StopError& e) {
     EXPECT_EQ(e.text(), " Too many magnetic rotation matrices");
+  }
+}
+
+TEST(ReadOperators, EightyColumnsAndTheEndOfTheFile) {
+  // Columns after the 80th are not part of an operator line.
+  ControlFile f("   2   1   1   0\nSYMM x,y,z" + std::string(70, ' ') + "! note\n");
+  SymmetryInput in;
+  in.Isy = -1;
+  SpaceGroup& g = f.ts->job->groups[1];
+  try {
+    read_symmetry_operators(*f.ts, in, g);
+    FAIL() << "the second operator is missing";
+  } catch (const StopError& e) {
+    EXPECT_EQ(e.text(), " => Not FATAL End of file !");
+    EXPECT_FALSE(e.show_box());
+  }
+  EXPECT_EQ(g.Nop, 1);
+  EXPECT_EQ(f.ts.window.lines.back(), " => Not FATAL End of file !,  logical unit:    1");
+}
+
+TEST(ReadOperators, FaultsNameTheirLine) {
+  // The operator lines start at line 11 of the control file.
+  const struct {
+    const char* lines;
+    int Isy;
+    const char* stop;
+    int line;
+  } cases[] = {
+      {"   2   1   1   0\nSYMM x,y,z\n! comment\nSYMM -x,-y,z+q\n", -1,
+       " *** ERROR: Invalid character... q in Sym. Op.", 14},
+      {"   2   1   1   0\nSYMM x,y,z\nSYMM x-y,x,z\n", -1, "Illegal Symmetry Operator", 13},
+      {"   2   1   1   1\nSYMM x,y,z\nMSYM u,v,w,0.0\nSYMM x,y,-z\nMSYM u,v,0.0\n", -1,
+       " *** ERROR: Blank operator field", 15},
+      {"   2   1   1   0\n 1 0 0 0.0 0 1 0 0.0 0 0 1 0.0\n 1 -1 0 0.0 1 0 0 0.0 0 0 1 0.0\n", 1,
+       "Illegal Symmetry Operator", 13}};
+  for (const auto& c : cases) {
+    ControlFile f(c.lines);
+    SymmetryInput in;
+    in.Isy = c.Isy;
+    in.Jbt = 1;
+    try {
+      read_symmetry_operators(*f.ts, in, f.ts->job->groups[1]);
+      FAIL() << c.lines;
+    } catch (const StopError& e) {
+      EXPECT_EQ(e.text(), c.stop) << c.lines;
+    }
+    EXPECT_TRUE(contains(f.ts.window.lines, " => Please check your input file at line: " +
+                                                text::fmt_i(c.line, 4) + " !"))
+        << c.lines;
   }
 }
 

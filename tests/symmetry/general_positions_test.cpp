@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 #include <set>
 #include <sstream>
 #include <string>
 
 #include "hall_reference.h"
+#include "support/test_support.h"
 #include "symmetry/expansion.h"
 #include "symmetry/operator_text.h"
 
@@ -146,6 +148,47 @@ TEST(OtherSymbols, GiveGroupsOfTheRightOrder) {
       ops.insert(test::to_op12(op.R, op.t));
     EXPECT_EQ(work.Multiplicity(), c.multiplicity) << c.symbol;
     EXPECT_EQ(ops.size(), static_cast<size_t>(c.multiplicity)) << c.symbol;
+  }
+}
+
+// The symmetry operators that published structure files list with their space-group symbol
+// (the cubic 3 written without its bar, as the control file writes it).
+TEST(PublishedStructures, ListTheOperatorsOfTheGroup) {
+  if (test::shared_data_dir().empty())
+    GTEST_SKIP() << "public data directory " << KESTOVAR_SHARED_DATA << " is absent";
+  const struct {
+    const char* file;
+    const char* symbol;
+  } cases[] = {{"PbSO4-Wyckoff.cif", "P n m a"}, {"CaF2.cif", "F m 3 m"}, {"NAC.cif", "I 21 3"}};
+  for (const auto& c : cases) {
+    std::ifstream in(test::shared_data_dir() + "/" + c.file);
+    ASSERT_TRUE(in) << c.file;
+    std::set<test::Op12> listed;
+    std::string line;
+    bool in_loop = false;
+    while (std::getline(in, line)) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      if (line.find("_space_group_symop_operation_xyz") != std::string::npos) {
+        in_loop = true;
+        continue;
+      }
+      if (!in_loop) continue;
+      std::istringstream fields(line);
+      int id = 0;
+      std::string xyz;
+      if (!(fields >> id >> xyz)) break;
+      SymmetryOperator op;
+      std::string symm = "SYMM " + xyz;
+      int column = 6;
+      ASSERT_EQ(try_parse_operator(symm, column, op).error, OperatorError::None) << xyz;
+      listed.insert(test::to_op12(op.R, op.t));
+    }
+    SpaceGroup g;
+    ASSERT_TRUE(space_group_from_symbol(c.symbol, g)) << c.symbol;
+    std::set<test::Op12> got;
+    for (const SymmetryOperator& op : general_positions(g)) got.insert(test::to_op12(op.R, op.t));
+    EXPECT_EQ(got, listed) << c.file << "\n got: " << test::describe(got)
+                           << "\nlisted: " << test::describe(listed);
   }
 }
 

@@ -65,8 +65,20 @@ TEST(SymbolInterpreter, LaueClassAndUniqueAxis) {
 
 TEST(SymbolInterpreter, SpellingsOfTheSameGroupAgree) {
   const std::pair<const char*, const char*> same[] = {
-      {"p 21/c", "P 21/C"},     {"P 21/c", "  P   21/c  "},      {"R -3 H", "R -3"},
-      {"P n m a 2", "P n m a"}, {"P n m a", "P 21/n 21/m 21/a"}, {"P 21/c", "P 1 21/c 1"}};
+      {"p 21/c", "P 21/C"},
+      {"P 21/c", "  P   21/c  "},
+      {"R -3 H", "R -3"},
+      {"P n m a 2", "P n m a"},
+      {"P n m a", "P 21/n 21/m 21/a"},
+      {"P 21/c", "P 1 21/c 1"},
+      // Full symbols: the origin of the short symbol, not another centre of the group.
+      {"C c c a", "C 2/c 2/c 2/a"},
+      {"P 4/m b m", "P 4/m 21/b 2/m"},
+      {"I 4/m c m", "I 4/m 2/c 2/m"},
+      {"P 42/m b c", "P 42/m 21/b 2/c"},
+      {"P b n m", "P 21/b 21/n 21/m"},
+      {"F d 3 m", "F 41/d 3 2/m"},
+      {"R -3 m", "R -3 2/m"}};
   for (const auto& [a, b] : same) {
     SymmetryWork wa, wb;
     ASSERT_TRUE(expand_symbol(a, wa)) << a;
