@@ -89,17 +89,20 @@ const Listing LISTINGS[] = {
      "z+1/2,-y+1/4,-x+3/4; z,y,x"},
 };
 
+// One operator in the x,y,z form, read as a SYMM line would be.
+test::Op12 parse_xyz(const std::string& xyz) {
+  SymmetryOperator op;
+  std::string line = "SYMM " + xyz;
+  int column = 6;
+  EXPECT_EQ(try_parse_operator(line, column, op).error, OperatorError::None) << xyz;
+  return test::to_op12(op.R, op.t);
+}
+
 std::set<test::Op12> parse_listing(const char* text) {
   std::set<test::Op12> out;
   std::stringstream in(text);
   std::string item;
-  while (std::getline(in, item, ';')) {
-    SymmetryOperator op;
-    std::string line = "SYMM " + item;
-    int column = 6;
-    EXPECT_EQ(try_parse_operator(line, column, op).error, OperatorError::None) << item;
-    out.insert(test::to_op12(op.R, op.t));
-  }
+  while (std::getline(in, item, ';')) out.insert(parse_xyz(item));
   return out;
 }
 
@@ -177,11 +180,7 @@ TEST(PublishedStructures, ListTheOperatorsOfTheGroup) {
       int id = 0;
       std::string xyz;
       if (!(fields >> id >> xyz)) break;
-      SymmetryOperator op;
-      std::string symm = "SYMM " + xyz;
-      int column = 6;
-      ASSERT_EQ(try_parse_operator(symm, column, op).error, OperatorError::None) << xyz;
-      listed.insert(test::to_op12(op.R, op.t));
+      listed.insert(parse_xyz(xyz));
     }
     SpaceGroup g;
     ASSERT_TRUE(space_group_from_symbol(c.symbol, g)) << c.symbol;
