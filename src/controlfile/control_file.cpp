@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "controlfile/aux_file.h"
 #include "controlfile/header_reader.h"
 #include "controlfile/line_reader.h"
 #include "controlfile/parameters.h"
@@ -19,18 +20,10 @@ namespace {
 void read_background_file(ModelStore& store) {
   Pattern& p = store.pattern();
   open_run_file(store, 12);
-  const int u = unit::BAC;
+  AuxFile in{store, unit::BAC, " => Background file ", " End of file *.BAC "};
   std::string line;
-  int line_number = 0;
-  auto stop_at = [&](const std::string& what) {
-    show_message(store, " => Background file " + store.files.name(u) + ": " + what +
-                            std::to_string(line_number));
-    store.files.close(u);
-    stop_program(store, " End of file *.BAC ");
-  };
   auto next = [&]() {
-    if (!store.files.read_line(u, line)) stop_at("end of file after line ");
-    ++line_number;
+    if (!in.next(line)) in.fail_at_end();
   };
   next();  // title record
   int i = 0;
@@ -41,7 +34,7 @@ void read_background_file(ModelStore& store) {
       try {
         v = text::list_numbers(line);
       } catch (const text::FormatError&) {
-        stop_at("read error at line ");
+        in.fail_at_line();
       }
       for (double x : v) {
         if (i >= p.NPTS) break;
@@ -52,11 +45,11 @@ void read_background_file(ModelStore& store) {
         auto f = text::read_formatted("(14X,F14.0)", line);
         p.BackRead[++i] = f.empty() ? 0.0f : static_cast<float>(f[0].r);
       } catch (const text::FormatError&) {
-        stop_at("read error at line ");
+        in.fail_at_line();
       }
     }
   }
-  store.files.close(u);
+  store.files.close(in.unit);
 }
 
 void read_search_line(ModelStore& store) {

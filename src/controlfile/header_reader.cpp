@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "controlfile/aux_file.h"
 #include "controlfile/line_reader.h"
 #include "controlfile/scattering_entries.h"
 #include "data/intensity_data.h"
@@ -41,33 +42,6 @@ void both(ModelStore& s, const std::string& line) {
 bool xray_job(const RunSettings& s) {
   return s.Job == 0 || s.Job == 2;
 }
-
-// An auxiliary file of the header (shape or correction file) read record by record; a
-// failure names the file and the line before it stops.
-struct AuxFile {
-  ModelStore& store;
-  int unit;
-  std::string stop_text;
-  int line = 0;
-
-  bool next(std::string& l) {
-    if (!store.files.read_line(unit, l)) return false;
-    ++line;
-    return true;
-  }
-  [[noreturn]] void fail_at_line() {
-    const std::string name = store.files.name(unit);
-    show_message(store, " => File " + name + ": read error at line " + std::to_string(line));
-    store.files.close(unit);
-    stop_program(store, stop_text + name);
-  }
-  [[noreturn]] void fail_at_end() {
-    const std::string name = store.files.name(unit);
-    show_message(store, " => File " + name + ": end of file after line " + std::to_string(line));
-    store.files.close(unit);
-    stop_program(store, stop_text + name);
-  }
-};
 
 // Reads one raw line of the control file, counting it; false at the end of the file.
 bool raw_pcr_line(ModelStore& store, std::string& line) {
@@ -199,7 +173,8 @@ void read_job_line(ModelStore& store) {
 void read_shape_file(ModelStore& store) {
   RunSettings& s = store.settings();
   open_run_file(store, 20);
-  AuxFile in{store, unit::SHP, " => Error reading the numerical profile file "};
+  AuxFile in{store, unit::SHP, " => File ",
+             " => Error reading the numerical profile file " + store.files.name(unit::SHP)};
   std::string line;
   // Values are read list-directed across records.
   std::vector<double> pending;
@@ -248,7 +223,8 @@ void read_shape_file(ModelStore& store) {
 void read_correction_file(ModelStore& store) {
   RunSettings& s = store.settings();
   open_run_file(store, 21);
-  AuxFile in{store, unit::COR, " => Error reading the intensity-correction file "};
+  AuxFile in{store, unit::COR, " => File ",
+             " => Error reading the intensity-correction file " + store.files.name(unit::COR)};
   std::string line;
   auto numbers = [&](std::string& l) -> std::vector<double> {
     try {

@@ -45,13 +45,6 @@ std::string axis_text(const std::array<float, 3>& a) {
   return fmt_f(a[0], 8, 4) + fmt_f(a[1], 8, 4) + fmt_f(a[2], 8, 4);
 }
 
-float cell_volume(const std::array<float, 6>& c) {
-  const float ca = std::cos(c[3] * kDegToRad), cb = std::cos(c[4] * kDegToRad),
-              cg = std::cos(c[5] * kDegToRad);
-  const float q = 1.0f - ca * ca - cb * cb - cg * cg + 2.0f * ca * cb * cg;
-  return c[0] * c[1] * c[2] * std::sqrt(std::fabs(q));
-}
-
 void echo_profile(ModelStore& store, const Phase& ph, const Conditions& c) {
   const ParamSlot* sl = ph.slot.data();
   if (c.integrated) {

@@ -29,13 +29,11 @@ bool real_cell(const CellParameters& cell) {
   for (int i = 0; i < 3; ++i)
     if (!(cell[static_cast<size_t>(i)] > 0.0f) || !std::isfinite(cell[static_cast<size_t>(i)]))
       return false;
-  double c[3];
-  for (int i = 0; i < 3; ++i) {
-    const double angle = cell[static_cast<size_t>(i) + 3];
-    if (!(angle > 0.0 && angle < 180.0)) return false;
-    c[i] = std::cos(angle * 0.017453292519943295);
+  for (int i = 3; i < 6; ++i) {
+    const float angle = cell[static_cast<size_t>(i)];
+    if (!(angle > 0.0f && angle < 180.0f)) return false;
   }
-  return 1.0 - c[0] * c[0] - c[1] * c[1] - c[2] * c[2] + 2.0 * c[0] * c[1] * c[2] > 1.0e-6;
+  return cell_shape_factor(cell) > 1.0e-6f;
 }
 
 }  // namespace

@@ -61,6 +61,16 @@ bool constrain_cell(int laue, int unique_axis, bool laue_from_symbol, CellParame
   return true;
 }
 
+float cell_shape_factor(const CellParameters& c) {
+  constexpr float rad = 0.017453292f;
+  const float ca = std::cos(c[3] * rad), cb = std::cos(c[4] * rad), cg = std::cos(c[5] * rad);
+  return 1.0f - ca * ca - cb * cb - cg * cg + 2.0f * ca * cb * cg;
+}
+
+float cell_volume(const CellParameters& c) {
+  return c[0] * c[1] * c[2] * std::sqrt(std::fabs(cell_shape_factor(c)));
+}
+
 ReciprocalMetric reciprocal_metric(const CellParameters& cell) {
   const float rad = 2.0f * 3.14159265f / 360.0f;
   float ca = std::cos(cell[3] * rad), cb = std::cos(cell[4] * rad), cg = std::cos(cell[5] * rad);

@@ -20,6 +20,13 @@ struct ReciprocalMetric {
 // axis is above 3 (nothing changed).
 bool constrain_cell(int laue, int unique_axis, bool laue_from_symbol, CellParameters& cell);
 
+// 1 - cos^2(alpha) - cos^2(beta) - cos^2(gamma) + 2 cos(alpha) cos(beta) cos(gamma), that is
+// (V / abc)^2; zero or negative for angles that do not close a cell.
+float cell_shape_factor(const CellParameters& cell);
+
+// Volume of the cell in cubic angstroms.
+float cell_volume(const CellParameters& cell);
+
 // The reciprocal metric of a cell.
 ReciprocalMetric reciprocal_metric(const CellParameters& cell);
 

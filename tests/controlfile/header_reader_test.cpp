@@ -60,6 +60,14 @@ class HeaderTest : public ::testing::Test {
     ts->files.close(unit::SUM);
     return stop;
   }
+  // Reads a header whose job line asks (Cor = `cor`) for the correction file `name`.
+  std::string read_with_corrections(const char* name, const char* content, int cor) {
+    dir.write(name, content);
+    Header h;
+    h.job =
+        "   2   5   1   0   0   0   0   0   0   0   0   0   0   0   0   0   " + std::to_string(cor);
+    return read(h);
+  }
   std::string listing() { return dir.read("job.out"); }
   std::string summary() { return dir.read("job.sum"); }
   RunSettings& s() { return ts->settings(); }
@@ -315,10 +323,7 @@ namespace kestovar {
 namespace {
 
 TEST_F(HeaderTest, CorrectionFileAndPointCorrections) {
-  dir.write("cor.cor", "corrections\n 2 1 2\n 2.0 0.5 0.0 0.0\n");
-  Header h;
-  h.job = "   2   5   1   0   0   0   0   0   0   0   0   0   0   0   0   0   2";
-  ASSERT_EQ(read(h), "");
+  ASSERT_EQ(read_with_corrections("cor.cor", "corrections\n 2 1 2\n 2.0 0.5 0.0 0.0\n", 2), "");
   EXPECT_EQ(s().CorKind, 2);
   EXPECT_EQ(s().CorFunc, 1);
   EXPECT_EQ(s().NCor, 2);
@@ -336,20 +341,14 @@ TEST_F(HeaderTest, CorrectionFileAndPointCorrections) {
 }
 
 TEST_F(HeaderTest, CorrectionPairsOfTheFirstKind) {
-  dir.write("job.cor", "title\n 0.1 1.0\n 0.2 2.0\n\n 0.3 3.0\n");
-  Header h;
-  h.job = "   2   5   1   0   0   0   0   0   0   0   0   0   0   0   0   0   1";
-  ASSERT_EQ(read(h), "");
+  ASSERT_EQ(read_with_corrections("job.cor", "title\n 0.1 1.0\n 0.2 2.0\n\n 0.3 3.0\n", 1), "");
   EXPECT_EQ(s().NCor, 3);
   EXPECT_FLOAT_EQ(s().CorB[3], 0.3f);
   EXPECT_FLOAT_EQ(s().CorA[3], 3.0f);
 }
 
 TEST_F(HeaderTest, CorrectionKindWithoutValues) {
-  dir.write("job.cor", "title\n 3 1 2\n");
-  Header h;
-  h.job = "   2   5   1   0   0   0   0   0   0   0   0   0   0   0   0   0   2";
-  ASSERT_EQ(read(h), "");
+  ASSERT_EQ(read_with_corrections("job.cor", "title\n 3 1 2\n", 2), "");
   EXPECT_EQ(s().CorKind, 3);
   EXPECT_EQ(s().NCor, 2);
 }
